@@ -1,0 +1,128 @@
+#include "programstate.h"
+
+#include "o2refgrid.h"
+#include "statereader.h"
+#include "statetexts.h"
+#include "usernotifier.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// A state file is about 3 KB plus two paths; anything past this is not ours.
+constexpr qint64 MaxStateFileBytes = 1 << 20;
+
+void appendByte(QByteArray& out, int value)
+{
+    out.append(static_cast<char>(value & 0xFF));
+}
+
+void appendLittleEndian32(QByteArray& out, qint32 value)
+{
+    const auto v = static_cast<quint32>(value);
+    for (int i = 0; i < 4; ++i)
+        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+void appendZeroTerminated(QByteArray& out, const QString& text)
+{
+    QByteArray bytes = text.toLocal8Bit();
+    // A zero inside the text would end the field early on reading.
+    bytes.truncate(bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0'));
+    out.append(bytes);
+    out.append('\0');
+}
+
+}  // namespace
+
+QByteArray encodeProgramState(const ProgramState& s, const O2RefGrid& grid)
+{
+    QByteArray out;
+    appendByte(out, s.LanguageId);
+    appendByte(out, s.o2SensorTypeIndex);
+    appendByte(out, s.o2OutputUnitIndex);
+    appendByte(out, s.autoCorrTypeIndex);
+    appendByte(out, s.tpsSetupUnitIndex);
+    appendByte(out, s.vFall ? 1 : 0);
+    for (qint32 box : {s.mafPulsations, s.fastInterval, s.fineInterval, s.forcedIdleRpm,
+                       s.forcedIdleTps, s.o2Ref, s.o2Offset})
+        appendLittleEndian32(out, box);
+    appendLittleEndian32(out, s.dashChartVisible ? 1 : 0);
+    grid.WriteO2RefGrid(out);
+    appendZeroTerminated(out, s.LastDeviceAddress);
+    appendZeroTerminated(out, s.FileFolder);
+    appendByte(out, s.MinPointIndex);
+    appendByte(out, s.MaxPointIndex);
+    appendByte(out, s.KickDownPointIndex);
+    appendByte(out, s.VoltmeterChannel);
+    return out;
+}
+
+void SaveProgramState(const QString& fileName, const ProgramState& state, const O2RefGrid& grid,
+                      UserNotifier& notifier)
+{
+    const bool existed = QFileInfo::exists(fileName);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        // A directory in the file's place cannot be replaced.
+        notifier.showMessage(existed ? QString::fromUtf8(StateTexts::SaveError1)
+                                     : QString::fromUtf8(StateTexts::SaveError2) + file.errorString());
+        return;
+    }
+    const QByteArray bytes = encodeProgramState(state, grid);
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        notifier.showMessage(QString::fromUtf8(StateTexts::SaveError2) + error);
+        return;
+    }
+    if (!file.commit()) {
+        notifier.showMessage(existed ? QString::fromUtf8(StateTexts::SaveError1)
+                                     : QString::fromUtf8(StateTexts::SaveError2) + file.errorString());
+    }
+}
+
+bool LoadProgramState(const QString& fileName, ProgramState& s, O2RefGrid& grid, UserNotifier& notifier)
+{
+    if (!QFileInfo::exists(fileName)) {
+        notifier.showMessage(QString::fromUtf8(StateTexts::FileNotExist));
+        return false;
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        notifier.showMessage(QString::fromUtf8(StateTexts::LoadError2) + file.errorString());
+        return false;
+    }
+    StateReader in(file.read(MaxStateFileBytes));
+    file.close();
+
+    try {
+        s.LanguageId = in.readByte();
+        s.o2SensorTypeIndex = in.readByte();
+        s.o2OutputUnitIndex = in.readByte();
+        s.autoCorrTypeIndex = in.readByte();
+        s.tpsSetupUnitIndex = in.readByte();
+        s.vFall = in.readByte() != 0;
+        s.mafPulsations = in.readLittleEndian32();
+        s.fastInterval = in.readLittleEndian32();
+        s.fineInterval = in.readLittleEndian32();
+        s.forcedIdleRpm = in.readLittleEndian32();
+        s.forcedIdleTps = in.readLittleEndian32();
+        s.o2Ref = in.readLittleEndian32();
+        s.o2Offset = in.readLittleEndian32();
+        s.dashChartVisible = in.readLittleEndian32() != 0;
+        grid.ReadO2RefGrid(in);
+        s.LastDeviceAddress = in.readZeroTerminated();
+        s.FileFolder = in.readZeroTerminated();
+        s.MinPointIndex = in.readByte();
+        s.MaxPointIndex = in.readByte();
+        s.KickDownPointIndex = in.readByte();
+        s.VoltmeterChannel = in.readByte();
+    } catch (const StateReadError& e) {
+        notifier.showMessage(QString::fromUtf8(StateTexts::LoadError2) + QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
