@@ -1,0 +1,104 @@
+#include "table.h"
+
+#include "tabletexts.h"
+#include "usernotifier.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+// A reader looks at no more than this of a file.
+constexpr qint64 MaxReadBytes = 600;
+// Lengths that decide the clean-ups after a load.
+constexpr qsizetype ExchangedBytes = 2;
+constexpr qsizetype FullTableBytes = 512;
+constexpr qsizetype SettingsKeptFrom = 257;
+
+}  // namespace
+
+void Table::SaveTableFile(const QString& name)
+{
+    QString path = name;
+    if (!path.endsWith(QLatin1String(TableTexts::TabExtension), Qt::CaseSensitive))
+        path += QLatin1String(TableTexts::TabExtension);
+
+    // Written beside the target and renamed over it at the end, so a save
+    // that fails half-way never costs the file that was there before.
+    QSaveFile file(path);
+    // Unbuffered, so that a failed write is seen here and not lost in a
+    // flush inside commit(), which would then put a short file in place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (QFileInfo::exists(path))
+            userNotifier.showMessage(QString::fromUtf8(TableTexts::CantDeleteBeforeSaving));
+        else
+            userNotifier.showMessage(QString::fromUtf8(TableTexts::NoWritePermission));
+        return;
+    }
+
+    SettingsFromUi();
+    const char bytes[2] = {static_cast<char>(tab[0] & 0xFF), static_cast<char>(tab[1] & 0xFF)};
+    for (qint64 done = 0; done < qint64(sizeof bytes);) {
+        const qint64 written = file.write(bytes + done, qint64(sizeof bytes) - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            userNotifier.showMessage(reason);
+            return;
+        }
+        done += written;
+    }
+    if (!file.commit()) {
+        if (file.error() == QFileDevice::RenameError)
+            userNotifier.showMessage(QString::fromUtf8(TableTexts::CantDeleteBeforeSaving));
+        else
+            userNotifier.showMessage(file.errorString());
+    }
+}
+
+void Table::LoadTableFile(const QString& name)
+{
+    const auto cannotOpen = [this, &name](const QString& reason) {
+        userNotifier.showMessage(
+            QString::fromUtf8(TableTexts::CannotOpenFile).arg(QDir::toNativeSeparators(name), reason));
+    };
+    if (name.isEmpty()) {
+        cannotOpen(QString::fromUtf8(TableTexts::NoFileName));
+        return;
+    }
+    // Anything but a plain file is refused before opening: a folder cannot
+    // be read, and a pipe would block the window until someone wrote to it.
+    const QFileInfo info(name);
+    if (info.exists() && !info.isFile()) {
+        cannotOpen(QString::fromUtf8(TableTexts::NotARegularFile));
+        return;
+    }
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        cannotOpen(file.errorString());
+        return;
+    }
+    const QByteArray data = file.read(MaxReadBytes);
+    if (file.error() != QFileDevice::NoError) {
+        cannotOpen(file.errorString());
+        return;
+    }
+    file.close();
+
+    const qsizetype n = data.size();
+    tab[0] = n > 0 ? static_cast<unsigned char>(data[0]) : 0;
+    tab[1] = n > 1 ? static_cast<unsigned char>(data[1]) : 0;
+    if (n < ExchangedBytes || n == FullTableBytes)
+        std::fill(tab.begin() + IatFirst, tab.begin() + TableSize, 0);
+    if (n < SettingsKeptFrom)
+        SettingsDefaults();
+
+    SettingsToUi();
+    RedrawTableChart();
+    ResetUndo();
+    PushUndo();
+}
