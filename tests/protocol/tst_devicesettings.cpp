@@ -176,6 +176,7 @@ void TestDeviceSettings::referenceSwitchWarnsAndDropsTheLink()
     QCOMPARE(memoText, memo);
     QCOMPARE(c.notifier.texts(Message),
              QStringList({"Подождите 5 ceк. затем нажмите OK \n Wait 5 sec.  and then press OK"}));
+    QVERIFY(c.device.waitForReads(1, 1000));
     QCOMPARE(c.sends(), QList<QByteArray>({"fiusfiuk"}));
     QCOMPARE(int(c.link.Connected), 0);
     QCOMPARE(int(c.rxtx.Connected), 0);

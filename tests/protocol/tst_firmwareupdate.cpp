@@ -162,6 +162,7 @@ void TestFirmwareUpdate::emptyImageSucceedsAtOnce()
 {
     ConnectedConverter c;
     QVERIFY(update(c, writeFile("no hex here")));
+    QVERIFY(c.device.waitForReads(1, 1000));
     QCOMPARE(c.sends(), QList<QByteArray>({"fiud"}));
     QCOMPARE(c.notifier.entries, QList<Entry>({{Flash, "100%"}, {Message, Success}}));
 }
