@@ -1,22 +1,204 @@
 #pragma once
 
+#include "usernotifier.h"
+#include "zantobroadcaster.h"
+
+#include <QStringList>
 #include <QWidget>
 
-class QStackedWidget;
+#include <memory>
 
-// The main window: a narrow touch window holding a stack of five pages whose
-// tab headers are hidden; the program switches pages itself.
-class TTabbedForm : public QWidget {
+class FormAnimation;
+class O2RefGrid;
+class QStackedWidget;
+class ToastLayer;
+struct BluetoothPage;
+struct BottomBar;
+struct DashboardPage;
+struct HotkeysPanel;
+struct LogPage;
+struct MorePage;
+struct ProgramState;
+struct TablePage;
+
+// The main window: a narrow touch window with five pages whose tabs are
+// hidden, a bar of round page buttons below them, a toast over everything.
+// It owns the long-lived objects, is the bus's first listener, and speaks
+// to the person for the whole program.
+//
+// Split by concern: tabbedform.cpp (life cycle, notifier), formstate.cpp
+// (state file <-> controls), formcommands.cpp (command buttons),
+// formdashboard.cpp (dashboard, bus reactions), formkeys.cpp (hot keys),
+// formlayers.cpp (the commands that reach the Converter, the table store,
+// the logger and the file browser).
+class TTabbedForm : public QWidget, public TZantoListener, public UserNotifier {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 394;
     static constexpr int ClientHeight = 689;
-    static constexpr int DashboardPage = 3;
+    static constexpr int DashboardPageIndex = 3;
 
-    explicit TTabbedForm(QWidget* parent = nullptr);
+    // messages: where the message boxes go instead of real dialogs (tests); the
+    // toasts always use the window's own toast layer.
+    explicit TTabbedForm(UserNotifier* messages = nullptr, QWidget* parent = nullptr);
+    ~TTabbedForm() override;
 
+    // Long-lived objects.
+    std::unique_ptr<TZantoBroadcaster> Broadcaster;
+    std::unique_ptr< ::O2RefGrid> O2RefGrid;
+
+    // Fields kept in the state file.
+    quint8 MinPointIndex = 0;
+    quint8 MaxPointIndex = 255;
+    quint8 KickDownPointIndex = 255;
+    quint8 LanguageId = 0;
+    QString FileFolder;
+    QStringList FileDialogCaptions;
+    qint32 VoltmeterChannel = 1;
+    // Kept here until the link object, which owns it, is created.
+    QString LastDeviceAddress;
+
+    // Pages and bars.
     QStackedWidget* MTabControl = nullptr;
+    QWidget* TabItem1 = nullptr;
+    QWidget* TabItem2 = nullptr;
+    QWidget* TabItem3 = nullptr;
+    QWidget* TabItem4 = nullptr;
+    QWidget* TabItem5 = nullptr;
+    std::unique_ptr<BluetoothPage> Bluetooth;
+    std::unique_ptr<TablePage> Tab;
+    std::unique_ptr<LogPage> Log;
+    std::unique_ptr<DashboardPage> Dash;
+    std::unique_ptr<MorePage> More;
+    std::unique_ptr<HotkeysPanel> Hotkeys;
+    std::unique_ptr<BottomBar> Bar;
+    ToastLayer* ToastLayout = nullptr;
+
+    void ShowToast(const QString& text);
+    void FlashToast(const QString& text);
+
+    // UserNotifier
+    void showMessage(const QString& text) override;
+    void showError(const QString& text) override;
+    bool confirm(const QString& text) override;
+    void showToast(const QString& text) override { ShowToast(text); }
+    void flashToast(const QString& text) override { FlashToast(text); }
+    void processEvents() override;
+
+    // TZantoListener
+    void Dispatch(const TMessage& message) override;
+
+    // Puts the texts of language id (1 English, else Russian) into the controls.
+    void ApplyLanguage(quint8 id);
+
+    // The state as the controls hold it, and the state put into them.
+    ProgramState collectState() const;
+    void applyState(const ProgramState& state);
+
+public slots:
+    // Command buttons: one click handler and one finish handler per group.
+    void Lang_txtClick();
+    void LangAnimationFinish(FormAnimation* animation);
+    void BTTabSel_rectClick();
+    void BTTabSel_aniFinish(FormAnimation* animation);
+    void ReadTab_rectClick();
+    void ReadTab_aniFinish(FormAnimation* animation);
+    void TabOpen_rectClick();
+    void TabOpen_aniFinish(FormAnimation* animation);
+    void About_ImageButtonClick();
+    void About_BitAniFinish();
+    void OneToOne_rndrectClick();
+    void OneToOne_aniFinish();
+    void Defaults_rctClick();
+    void Defaults_aniFinish();
+    void TabMore_rectClick();
+    void LogSetup_rectClick();
+    void SaveAll_rectClick();
+    void SaveAll_aniFinish();
+    void TabReset_rectClick();
+    void TabReset_aniFinish();
+    void ZoomMoveLog_sbtnClick();
+    void ZoomMoveDashChart_sbtnClick();
+    void ZoomMoveTable_sbtnClick();
+    void SpeedButton3Click();
+
+    // Dashboard.
+    void OxBase_rectClick();
+    void Ox_aniFinish();
+    void Throttle_rectClick();
+    void Throttle_aniFinish();
+    void CorrSetup_rectClick();
+    void CorrSetup_aniFinish();
+    void BtnOkClosesViewClick();
+    void SmoothTps_nbChange(double value);
+    void KickDown_switchClick();
+    void StartStop_rectClick();
+    void DashAutoRectClick();
+    void ComboBoxAutoCorrTypeChange();
+    void DashApplyToTable_rectClick();
+    void DashApplyToTable_aniFinish();
+    void Corr_numboxChange(double value);
+    void ClearTrainedInWindow_sbtnClick();
+    void ClearTrainedAll_sbtnClick();
+    void TextConnectionChange();
+
+    // Hot keys; true when the key was consumed.
+    bool FormKeyDown(int key, const QString& typed, bool autoRepeat);
+    bool FormKeyUp(int key, const QString& typed, bool autoRepeat);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
+    void FormShow();
+    void FormClose();
+    void buildWindow();
+    void wireCommands();
+    void wireDashboard();
+    void LoadStartupState();
+    void SaveState();
+    void startVoltmeterAnimation();
+    void swapZoomButton(class QPushButton* button, class ChartPanel* chart);
+    void setMarker(bool held);
+    void openSetupPanelAnimation(FormAnimation* animation);
+    UserNotifier& messages();
+
+    // Commands that reach the Converter, the table store, the logger or the
+    // file browser (formlayers.cpp).
+    bool converterConnected() const;
+    void StartConnection();
+    void ReadTables();
+    void WriteTables(qint32 writeValue);
+    qint32 tableAngleEntry() const;
+    void ResetConverter();
+    void OpenFileBrowser(bool saveMode, const QString& extension, const QString& fileName);
+    void SaveTableFile(const QString& fileName);
+    void LoadTableFile(const QString& fileName);
+    void SaveLog(const QString& fileName);
+    void LoadLog(const QString& fileName);
+    void UpdateFirmware(const QString& fileName);
+    void FillOneToOne();
+    enum CorrectionMode { ApplyWindow, ApplyMiddle, ApplyMin, ApplyMax };
+    void ApplyCorrection(int correction, int begin, int end, CorrectionMode mode);
+    // trained[index] := 0 and marks[index] := 0.
+    void ClearPoint(int index);
+    void StepCorrection(int correction, bool ect);
+    void SendSettingsAndTable();
+    void ClearTrained(int begin, int end);
+    void SendCorrection(int correction, int begin, int end, int kind);
+    void SendAngleOffset(qint8 tenths);
+    void StoreCorrection(int correction);
+    void CopyStoredValuesToLogger();
+    void StoreAutoCorrection(bool enabled, int item);
+    void SetMarkerHeld(bool held);
+    void SetKickDownPoint(bool on);
+    bool loggingRuns() const;
+    void closeSocket();
+
+    UserNotifier* messageOverride = nullptr;
+    bool shownOnce = false;
+    bool closed = false;
 };

@@ -1,6 +1,9 @@
 #include "commandline.h"
+#include "recordingnotifier.h"
 #include "tabbedform.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -13,8 +16,14 @@ private slots:
 
 void TestWindowShell::opensOnTheDashboardPage()
 {
-    TTabbedForm form;
+    // A fresh working directory, and the start-up message recorded instead of shown.
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    RecordingNotifier notifier;
+    TTabbedForm form(&notifier);
     form.show();
+    QDir::setCurrent(previous);
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.windowTitle(), QString("ZantoTPS"));
     QCOMPARE(form.size(), QSize(394, 689));
