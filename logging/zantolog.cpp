@@ -1,9 +1,16 @@
 #include "zantolog.h"
 
+#include "commandset.h"
+#include "dashsample.h"
 #include "logfile.h"
 #include "logtexts.h"
+#include "logthread.h"
+#include "protocoltexts.h"
+#include "tbtmethod.h"
+#include "trxtx.h"
 #include "usernotifier.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +18,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -21,6 +30,10 @@ constexpr qsizetype TailSamples = 20;
 constexpr qsizetype FirstSmoothed = 30;
 // Samples per drawn point: the chart shows between 430 and 860 points.
 constexpr qsizetype PointsPerChart = 430;
+// The dashboard sees the newest sample this often.
+constexpr int DashIntervalMs = 100;
+// How long to wait for an ending poll thread between letting its hand-over run.
+constexpr unsigned long ThreadEndPollMs = 10;
 
 QString fileText(const char* format, const QString& name, const QString& reason)
 {
@@ -30,18 +43,141 @@ QString fileText(const char* format, const QString& name, const QString& reason)
 }  // namespace
 
 TZantoLog::TZantoLog(QObject* owner, TZantoBroadcaster& broadcaster, UserNotifier& userNotifier)
-    : QObject(owner), bus(broadcaster), notifier(userNotifier)
+    : TZantoLog(owner, nullptr, broadcaster, userNotifier)
 {
+}
+
+TZantoLog::TZantoLog(QObject* owner, TRXTX* transport, TZantoBroadcaster& broadcaster, UserNotifier& userNotifier)
+    : QObject(owner), link(transport), bus(broadcaster), notifier(userNotifier)
+{
+    dashTimer.setInterval(DashIntervalMs);
+    connect(&dashTimer, &QTimer::timeout, this, &TZantoLog::PublishSample);
     bus.Register(this);
 }
 
-TZantoLog::~TZantoLog() = default;
+TZantoLog::~TZantoLog()
+{
+    dashTimer.stop();
+    endPollThread();
+}
 
 void TZantoLog::Dispatch(const TMessage& message)
 {
-    // Start (3) and stop (4) logging are handled by the live poll; nothing
-    // else concerns the logger.
-    Q_UNUSED(message);
+    if (message.id == MsgStartLog)
+        StartLogging();
+    else if (message.id == MsgStopLog)
+        StopLogging();
+}
+
+void TZantoLog::StartLogging()
+{
+    // Whatever is left of an earlier poll (it may still be handing its end
+    // over) must be gone before this one reads the link.
+    endPollThread();
+
+    ClearLog();
+    hasData = false;
+    loggingActive = true;
+    // The count carries over, but one that already ended a recording would
+    // end every later one at its first frame, good or not.
+    if (badFrameCount >= LiveFrame::MaxBadFrames)
+        badFrameCount = 0;
+
+    try {
+        if (!link)
+            throw std::runtime_error(ProtocolTexts::NotConnected);
+        link->Drain();
+        link->Send(CommandSet::StartLive.constData(), int(CommandSet::StartLive.size()));
+    } catch (const std::exception& e) {
+        // Nothing is streaming and no thread runs: say why, and stop the way
+        // the button would, so the window leaves its logging state.
+        notifier.showError(QString::fromUtf8(e.what()));
+        const TMsgStopLog stop;
+        bus.Broadcast(stop);
+        return;
+    }
+
+    pollThread = std::make_unique<TLogThread>(*this);
+    TLogThread* thread = pollThread.get();
+    connect(thread, &QThread::finished, this, [this, thread] { pollThreadFinished(thread); }, Qt::QueuedConnection);
+    thread->start();
+
+    dashTimer.start();
+    stopped = false;
+}
+
+void TZantoLog::StopLogging()
+{
+    // Only the stop that ends a recording finishes it: a repeated stop (or
+    // one with no recording running) must not derive "O2SM" again over a
+    // file loaded meanwhile.
+    const bool endsRecording = !stopped;
+
+    dashTimer.stop();
+    // A thread that has begun handing its end over has appended for the last
+    // time; it is waiting for this very thread (this may be that hand-over),
+    // so it is reaped later instead of waited for.
+    const bool threadHandingOver = pollThread && pollThread->RequestStop();
+    stopped = true;
+
+    try {
+        if (link)
+            link->Send(CommandSet::StopLive.constData(), int(CommandSet::StopLive.size()));
+    } catch (const std::exception&) {
+        // The link is gone (the Converter unplugged, or the poll lost it):
+        // there is no stream left to stop, and the rest must still run.
+    }
+
+    // The thread sees the stop within one receive slice; after this it
+    // appends nothing, so the stop step below reads a finished recording.
+    if (pollThread && !threadHandingOver) {
+        pollThread->wait();
+        pollThread.reset();
+    }
+
+    loggingActive = false;
+    if (!endsRecording || !hasData)
+        return;
+    FinishRecording();
+}
+
+void TZantoLog::PublishSample()
+{
+    const std::optional<LogSample> newest = logStore.lastSample();
+    if (!newest)
+        return;
+    const TMsgDashData record = dashDataFor(*newest);
+    bus.Broadcast(record);
+}
+
+void TZantoLog::endPollThread()
+{
+    if (!pollThread)
+        return;
+    pollThread->RequestStop();
+    if (pollThread.get() == handOverThread) {
+        // A listener of the thread's own stop message started logging again:
+        // the thread ends as soon as this call returns to it, and deletes
+        // itself then. It appends nothing more.
+        TLogThread* ending = pollThread.release();
+        connect(ending, &QThread::finished, ending, &QObject::deleteLater);
+        return;
+    }
+    // The thread may be blocked in a hand-over to this thread; running the
+    // link's pending calls releases it (the stop makes the call a no-op).
+    while (!pollThread->wait(ThreadEndPollMs)) {
+        if (link && link->Link)
+            QCoreApplication::sendPostedEvents(link->Link, QEvent::MetaCall);
+    }
+    pollThread.reset();
+}
+
+void TZantoLog::pollThreadFinished(TLogThread* thread)
+{
+    if (pollThread.get() != thread || !thread->isFinished())
+        return;
+    thread->wait();
+    pollThread.reset();
 }
 
 void TZantoLog::ClearLog() { logStore.clear(); }

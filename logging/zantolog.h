@@ -5,29 +5,53 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <atomic>
+#include <memory>
 
 class QIODevice;
+class TLogThread;
+class TRXTX;
 class UserNotifier;
 
 // The logger: owns the recording (a LogStore), saves and loads .log files,
-// and keeps the log chart's window. It listens on the bus; the live-data
-// poll (start and stop messages, the poll thread, the dashboard timer) is
-// built on top of what is here: the thread appends through store() with
-// LiveFrame::accept, and the stop step ends with FinishRecording().
+// keeps the log chart's window and runs the live-data poll. It listens on
+// the bus: message 3 starts logging, message 4 stops it. While logging runs,
+// a TLogThread appends one sample per good frame and the 100 ms dashTimer
+// posts the newest sample as message 6.
 //
 // Everything here runs on the main thread except where a field says
 // otherwise.
 class TZantoLog : public QObject, public TZantoListener {
     Q_OBJECT
 public:
-    // Registers the logger as the bus's next listener.
+    // Registers the logger as the bus's next listener. The transport may be
+    // given later with SetTransport; logging needs it.
     TZantoLog(QObject* owner, TZantoBroadcaster& bus, UserNotifier& notifier);
+    TZantoLog(QObject* owner, TRXTX* transport, TZantoBroadcaster& bus, UserNotifier& notifier);
+    // Ends a running poll thread first; none is left behind.
     ~TZantoLog() override;
 
-    // Bus messages. Start and stop logging belong to the live poll.
+    // Message 3 runs StartLogging, message 4 StopLogging; others are ignored.
     void Dispatch(const TMessage& message) override;
+
+    void SetTransport(TRXTX* transport) { link = transport; }
+
+    // Clears the recording, drains the link, sends "fiusfiul", starts the
+    // poll thread and the dashboard timer. A send that fails is shown and
+    // ends in a stop, so the window does not stay in the logging state.
+    void StartLogging();
+    // Stops the timer and the thread, sends "fius" (a link that is gone is
+    // no obstacle) and, when this ends a recording the Converter answered,
+    // runs FinishRecording. The thread has made its last append by then.
+    void StopLogging();
+    // The dashTimer's tick: message 6 with the newest sample; nothing while
+    // there is none.
+    void PublishSample();
+
+    // The running poll thread, or null. Dropped once the thread has ended.
+    TLogThread* PollThread() const { return pollThread.get(); }
 
     LogStore& store() { return logStore; }
     const LogStore& store() const { return logStore; }
@@ -70,12 +94,19 @@ public:
 
     // Flags of the live poll and the log chart. hasData and markerHeld are
     // also touched by the poll thread; badFrameCount belongs to it and carries
-    // over from one recording to the next.
+    // over from one recording to the next (only one poll thread runs at a
+    // time, and it is read here only once that thread has ended).
     std::atomic<bool> hasData{false};
     bool loggingActive = false;
     bool stopped = true;
     std::atomic<bool> markerHeld{false};
     int badFrameCount = 0;
+
+    // The transport the poll talks through; not owned.
+    TRXTX* link = nullptr;
+
+    // 100 ms, disabled until logging starts; its tick is PublishSample.
+    QTimer dashTimer;
 
 signals:
     // The recording (or its window) changed and the log chart should redraw
@@ -87,5 +118,16 @@ protected:
     UserNotifier& notifier;
 
 private:
+    friend class TLogThread;
+
+    // Stops and deletes the poll thread, also one still waiting for a
+    // hand-over to this thread (which then does nothing).
+    void endPollThread();
+    void pollThreadFinished(TLogThread* thread);
+
     LogStore logStore;
+    std::unique_ptr<TLogThread> pollThread;
+    // The poll thread whose hand-over is running on this thread right now;
+    // it waits for it to return, so it must not be waited for here.
+    const TLogThread* handOverThread = nullptr;
 };
