@@ -56,11 +56,15 @@ void ReadTable(Table& table)
         table.tab[0] = static_cast<std::uint8_t>(answer[0]);
         table.tab[1] = static_cast<std::uint8_t>(answer[1]);
     } catch (const TransferError& e) {
+        // The report says what went wrong; an "OK" after it would claim the
+        // read succeeded, so the toast is only cleared.
         rxtx.ReportTransferError(e.code, e.received, 2);
         table.reportDone(text(ProtocolTexts::Empty));
+        return;
     } catch (const std::exception& e) {
         rxtx.ReportException(e);
         table.reportDone(text(ProtocolTexts::Empty));
+        return;
     }
     table.reportDone(text(ProtocolTexts::Ok));
 }
@@ -117,9 +121,11 @@ void WriteTable(Table& table)
         notifier.showMessage(e.code);
         rxtx.ReportTransferError(e.code, e.received, 1);
         table.reportDone(text(ProtocolTexts::Empty));
+        return;
     } catch (const std::exception& e) {
         rxtx.ReportException(e);
         table.reportDone(text(ProtocolTexts::Empty));
+        return;
     }
     table.reportDone(text(ProtocolTexts::Ok));
 }

@@ -127,8 +127,7 @@ void TestTableTransfer::readWithoutAnswerReportsTheCounts()
                            {Message, "Converter doesn't respond. Please check supply voltage,COM port cable, "
                                      "Bluetooth adapter.\n\nКонвертер не отвечает. Проверьте наличие питания, "
                                      "кабель COM порта, адаптер Bluetooth\n\n\n0 of/из 2 Recieved/Получено"},
-                           {Flash, ""},
-                           {Flash, "OK"}}));
+                           {Flash, ""}}));
     QCOMPARE(int(c.link.Connected), 0);
     QCOMPARE(int(c.rxtx.Connected), 1);  // only the link's flag drops
 }
@@ -174,8 +173,7 @@ void TestTableTransfer::writeWithBadVerification_data()
                                                          {Message, "Error i=0 Tab=231 buf=230"},
                                                          {Message, "VerificationError"},
                                                          {Message, "Verification error.\n\nОшибка верификации.\n\n\n"},
-                                                         {Flash, ""},
-                                                         {Flash, "OK"}}
+                                                         {Flash, ""}}
         << 1;
     QTest::newRow("no byte")
         << QByteArray() << progress + QList<Entry>{{Message, "0"},
@@ -185,8 +183,7 @@ void TestTableTransfer::writeWithBadVerification_data()
                                                              "Конвертер не отвечает. Проверьте наличие питания, "
                                                              "кабель COM порта, адаптер Bluetooth\n\n\n"
                                                              "0 of/из 1 Recieved/Получено"},
-                                                   {Flash, ""},
-                                                   {Flash, "OK"}}
+                                                   {Flash, ""}}
         << 0;
 }
 
