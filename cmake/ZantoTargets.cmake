@@ -4,10 +4,28 @@
 set(ZANTO_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Wcast-align
                    -Woverloaded-virtual -Wnull-dereference)
 
-if(ZANTO_SANITIZE)
+if(ZANTO_TSAN AND (ZANTO_SANITIZE OR ZANTO_FUZZ))
+  message(FATAL_ERROR "ZANTO_TSAN cannot be combined with ZANTO_SANITIZE or ZANTO_FUZZ")
+endif()
+
+if(ZANTO_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "ZANTO_FUZZ needs clang (CC=clang-14 CXX=clang++-14)")
+  endif()
+  # Every library gets the fuzzer's coverage hooks and both sanitizers; only
+  # the fuzz targets link libFuzzer's main (fuzz/CMakeLists.txt).
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(ZANTO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
                       -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(ZANTO_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
 endif()
 
 # Applies the project's warning set to one of our own targets.

@@ -2,6 +2,8 @@
 
 #include "bluetoothstack.h"
 
+#include <atomic>
+
 // A byte channel over one file descriptor: an RFCOMM socket, a serial tty or
 // the simulator's socketpair. Receives are poll() with the time limit and one
 // read of up to ReadSize bytes; datagram-like sockets lose what a smaller read
@@ -24,5 +26,7 @@ public:
 private:
     int fd;
     bool isSocket = false;
-    bool failed = false;
+    // Atomic: a send on the main thread (the stop word) may fail while the
+    // live poll thread is receiving on the same channel, and both mark it.
+    std::atomic<bool> failed{false};
 };
