@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stackfactory.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +12,7 @@ struct ClientOptions {
     QString helpText;
     QString versionText;
     QString error;  // non-empty when the arguments could not be parsed
+    LinkOptions link;  // how to reach the Converter
 };
 
 // Parses the client's arguments (argv[0] first). Needs no application object,

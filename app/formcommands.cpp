@@ -4,7 +4,10 @@
 #include "tabbedform.h"
 
 #include "anglevalues.h"
-#include "chartpanel.h"
+#include "dashboardchartview.h"
+#include "table.h"
+#include "tablechartview.h"
+#include "tablepagehandlers.h"
 #include "correctioncontrols.h"
 #include "dashboardpage.h"
 #include "defaultfilename.h"
@@ -90,6 +93,18 @@ void TTabbedForm::wireCommands()
     connect(Dash->ZoomMoveDashChart_sbtn, &QPushButton::clicked, this, &TTabbedForm::ZoomMoveDashChart_sbtnClick);
     connect(Tab->ZoomMoveTable_sbtn, &QPushButton::clicked, this, &TTabbedForm::ZoomMoveTable_sbtnClick);
     connect(Dash->SpeedButton3, &QPushButton::clicked, this, &TTabbedForm::SpeedButton3Click);
+    connect(Tab->TabEdit_spbtn, &QPushButton::clicked, this,
+            [this] { TabEdit_spbtnClick(*Tab->TableChart, *Tab->TabChartCurve_lbl); });
+    connect(Tab->TrainedEdit_spbtn, &QPushButton::clicked, this,
+            [this] { TrainedEdit_spbtnClick(*Tab->TableChart, *Tab->TabChartCurve_lbl); });
+    connect(Tab->TableChart, &ZoomScrollChartView::longTap, this,
+            [this] { TableChartLongTap(*Tab->TabTopRectangle, *Bar->Rectangle18, *Tab->Rectangle8); });
+    connect(Tab->TabUndo_btn, &QPushButton::clicked, this, [this] { Tables->UndoRedo(false); });
+    connect(Tab->TabRedo_btn, &QPushButton::clicked, this, [this] { Tables->UndoRedo(true); });
+    connect(Tab->TabInterp_btn, &QPushButton::clicked, this,
+            [this] { Tables->SetInterpolationMode(Tab->TabInterp_btn->isChecked()); });
+    connect(Tab->TabExtrap_btn, &QPushButton::clicked, this,
+            [this] { Tables->SetExtrapolate(Tab->TabExtrap_btn->isChecked() ? 1 : 0); });
 
     // The bottom bar shows which page is open.
     const auto markPage = [this](int index) {
@@ -292,26 +307,26 @@ void TTabbedForm::TabReset_aniFinish()
     ResetConverter();
 }
 
-void TTabbedForm::swapZoomButton(QPushButton* button, ChartPanel* chart)
+void TTabbedForm::swapZoomButton(QPushButton* button, Qt::MouseButton& zoomButton)
 {
     const QString move = QString::fromUtf8(FormTexts::ZoomMove);
     button->setText(button->text() == move ? QString::fromUtf8(FormTexts::ZoomPlusMinus) : move);
-    chart->zoomButton = chart->zoomButton == Qt::RightButton ? Qt::LeftButton : Qt::RightButton;
+    zoomButton = zoomButton == Qt::RightButton ? Qt::LeftButton : Qt::RightButton;
 }
 
 void TTabbedForm::ZoomMoveLog_sbtnClick()
 {
-    swapZoomButton(Log->ZoomMoveLog_sbtn, Log->ChartLog);
+    swapZoomButton(Log->ZoomMoveLog_sbtn, Log->ChartLog->zoomButton);
 }
 
 void TTabbedForm::ZoomMoveDashChart_sbtnClick()
 {
-    swapZoomButton(Dash->ZoomMoveDashChart_sbtn, Dash->DashChart);
+    swapZoomButton(Dash->ZoomMoveDashChart_sbtn, Dash->DashChart->zoomButton);
 }
 
 void TTabbedForm::ZoomMoveTable_sbtnClick()
 {
-    swapZoomButton(Tab->ZoomMoveTable_sbtn, Tab->TableChart);
+    ::ZoomMoveTable_sbtnClick(*Tab->ZoomMoveTable_sbtn, *Tab->TableChart);
 }
 
 void TTabbedForm::SpeedButton3Click()

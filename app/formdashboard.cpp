@@ -12,6 +12,8 @@
 #include "roundbutton.h"
 #include "setuppanels.h"
 #include "tablepage.h"
+#include "table.h"
+#include "trxtx.h"
 #include "voltmeter.h"
 
 #include <QCheckBox>
@@ -57,7 +59,7 @@ void TTabbedForm::wireDashboard()
     connect(c->DashApplyToTable_ani, &FormAnimation::Finish, this, &TTabbedForm::DashApplyToTable_aniFinish);
     connect(c, &CorrectionControls::correctionNumberChanged, this, &TTabbedForm::Corr_numboxChange);
     connect(c, &CorrectionControls::correctionWindowChanged, this,
-            [this](int correction, int begin, int end) { SendCorrection(correction, begin, end, 2); });
+            &TTabbedForm::TrackBarMafChange);
     connect(c, &CorrectionControls::markerHeldChanged, this, &TTabbedForm::SetMarkerHeld);
     connect(c->ClearTrainedInWindow_sbtn, &QPushButton::clicked, this, &TTabbedForm::ClearTrainedInWindow_sbtnClick);
     connect(c->ClearTrainedAll_sbtn, &QPushButton::clicked, this, &TTabbedForm::ClearTrainedAll_sbtnClick);
@@ -98,9 +100,7 @@ void TTabbedForm::Throttle_aniFinish()
     if (a->Tag != 1)
         return;
     Dash->TPS_Setup_layout->open();
-    // The reference switch follows the Converter's mode once a link reports it
-    // (the switch is on for mode 0); colourPins keeps the pin labels in step.
-    Dash->TPS_Setup_layout->colourPins();
+    showReferenceMode();
 }
 
 void TTabbedForm::CorrSetup_rectClick()
@@ -279,7 +279,8 @@ void TTabbedForm::Dispatch(const TMessage& message)
         break;
     }
     case MsgConnected:
-        // Here the transport is marked connected and handed to the table store.
+        Rxtx->Connected = 1;
+        Tables->SetTransport(Rxtx.get());
         Bar->DashTabSel_rect->clicked();
         Tab->ReadTab_rect->clicked();
         QCoreApplication::processEvents();

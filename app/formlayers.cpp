@@ -1,111 +1,271 @@
 // The window's commands that reach the Converter, the table store, the
-// logger and the file browser. Each is the one place where its layer is
-// called; until that layer's object is created in FormCreate the command
-// does what the window does without it: a command that needs the Converter
-// refuses as it would with no connection, the others have nothing to act on.
+// logger and the file browser: each is the one place where its layer is
+// called. The protocol's sends throw when the link fails; a Qt slot must not
+// let that escape into the event loop, so every command that sends is run
+// through guarded(), which shows the failure as an error.
 #include "tabbedform.h"
 
+#include "anglevalues.h"
+#include "anthread.h"
+#include "correctioncontrols.h"
+#include "dashboardchartview.h"
+#include "formadapters.h"
+#include "dashboardpage.h"
+#include "devicesettings.h"
+#include "filebrowser.h"
+#include "firmwareupdate.h"
 #include "formtexts.h"
+#include "otherpages.h"
+#include "roundbutton.h"
+#include "setuppanels.h"
+#include "table.h"
+#include "tabletransfer.h"
+#include "tbtmethod.h"
+#include "trxtx.h"
+#include "zantolog.h"
 
-void TTabbedForm::StartConnection()
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <cmath>
+#include <exception>
+
+void TTabbedForm::guarded(const std::function<void()>& command)
 {
-    // TAnThread on BtMethod from BtMethod->LastDeviceAddress (closing a held socket first).
+    try {
+        command();
+    } catch (const std::exception& e) {
+        messages().showError(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        messages().showError(QString());
+    }
+}
+
+void TTabbedForm::wireLayers()
+{
+    TpsSetupPanel* tps = Dash->TPS_Setup_layout;
+    for (QPushButton* b : {tps->Calibrate_btn, tps->Max_btn, tps->Min_btn, tps->KickDown_btn})
+        connect(b, &QPushButton::clicked, this, &TTabbedForm::Calibrate_btnClick);
+    connect(tps->RefSwitch, &QCheckBox::clicked, this, &TTabbedForm::RefSwitchClick);
+    connect(Dash->Angle_SpinBox, &QDoubleSpinBox::valueChanged, this, &TTabbedForm::Angle_SpinBoxChange);
+    // The dashboard chart: a tap flips the automatic scaling of its axes, a
+    // long tap hides it.
+    DashboardChartView* dashChart = Dash->DashChart;
+    new TapFilter(dashChart->viewport(),
+                  [dashChart] { dashChart->setBottomAxisAutomatic(!dashChart->bottomAxisAutomatic()); });
+    connect(dashChart, &ZoomScrollChartView::longTap, dashChart, &QWidget::hide);
+    // The firmware button acts at once: the browser for an .enc file, to open.
+    connect(More->FwUpd_rect, &RoundButton::clicked, this, [this] { OpenFileBrowser(false, "enc", QString()); });
+}
+
+void TTabbedForm::stopLoggingIfRunning()
+{
+    if (loggingRuns())
+        StartStop_rectClick();
 }
 
 bool TTabbedForm::converterConnected() const
 {
-    // Rxtx->Connected once the transport exists.
-    return false;
+    return Rxtx && Rxtx->Connected != 0;
+}
+
+void TTabbedForm::StartConnection()
+{
+    StartConnectionSearch(*BtMethod, *Rxtx);
+}
+
+void TTabbedForm::closeSocket()
+{
+    if (BtMethod && BtMethod->HasSocket())
+        Rxtx->Disconnect();
 }
 
 void TTabbedForm::ReadTables()
 {
-    // Tables->ReadTable(): it makes its own refusal and transfer messages.
-    if (!converterConnected())
-        messages().showMessage(QString::fromUtf8(FormTexts::NotConnected));
+    guarded([this] { ReadTable(*Tables); });
 }
 
 void TTabbedForm::WriteTables(qint32 writeValue)
 {
-    // Tables->writeValue := writeValue, then Tables->WriteTable().
-    Q_UNUSED(writeValue);
-    if (!converterConnected())
-        messages().showMessage(QString::fromUtf8(FormTexts::NotConnected));
+    guarded([this, writeValue] {
+        Tables->writeValue = static_cast<qint8>(writeValue);
+        WriteTable(*Tables);
+    });
 }
 
 qint32 TTabbedForm::tableAngleEntry() const
 {
-    // Tables->tab[0]; a new store holds 0 there.
-    return 0;
+    return Tables->tab.value(0);
 }
 
 void TTabbedForm::ResetConverter()
 {
-    // The converter reset command (its animation's finish handler, run directly).
-    if (!converterConnected())
-        messages().showMessage(QString::fromUtf8(FormTexts::NotConnected));
+    CorrectionControls* c = Dash->Correction;
+    const int begin = c->TrackBarMafNach->minimum();
+    const int end = c->TrackBarMafKon->maximum();
+    guarded([this, begin, end] { ResetTable(*Tables, [this] { stopLoggingIfRunning(); }, begin, end); });
+}
+
+void TTabbedForm::Calibrate_btnClick()
+{
+    const bool closedEnd = Dash->TPS_Setup_layout->Closed_rb->isChecked();
+    guarded([this, closedEnd] { Calibrate(Rxtx.get(), messages(), closedEnd, [this] { stopLoggingIfRunning(); }); });
+}
+
+void TTabbedForm::RefSwitchClick()
+{
+    TpsSetupPanel* tps = Dash->TPS_Setup_layout;
+    ReferenceSwitchView view;
+    view.colourLabels = [tps](const PinLabelColours&) { tps->colourPins(); };
+    view.setConnectionMemo = [this](const QString& text) { Dash->TextConnection->setPlainText(text); };
+    const bool checked = tps->RefSwitch->isChecked();
+    guarded([this, checked, &view] { ToggleReference(Rxtx.get(), messages(), checked, view); });
+}
+
+void TTabbedForm::showReferenceMode()
+{
+    TpsSetupPanel* tps = Dash->TPS_Setup_layout;
+    if (BtMethod->Connected != 0)
+        tps->RefSwitch->setChecked(referenceSwitchChecked(BtMethod->RefMode));
+    tps->colourPins();
+}
+
+void TTabbedForm::Angle_SpinBoxChange(double value)
+{
+    // A preview while the box turns; the protocol ignores a link that is not there.
+    SendAngle(Rxtx.get(), value);
 }
 
 void TTabbedForm::OpenFileBrowser(bool saveMode, const QString& extension, const QString& fileName)
 {
-    // TFile_frm shown on top with FileFolder, FileDialogCaptions, the mode,
-    // the extension and the offered name; its choice comes back as TMsgFile.
-    Q_UNUSED(saveMode);
-    Q_UNUSED(extension);
-    Q_UNUSED(fileName);
+    if (saveMode)
+        File_frm->ShowForSave(extension, fileName);
+    else
+        File_frm->ShowForOpen(extension);
 }
 
-void TTabbedForm::SaveTableFile(const QString& fileName) { Q_UNUSED(fileName); }      // Tables, table 1
-void TTabbedForm::LoadTableFile(const QString& fileName) { Q_UNUSED(fileName); }      // Tables, table 1
-void TTabbedForm::SaveLog(const QString& fileName) { Q_UNUSED(fileName); }            // Logger
-void TTabbedForm::LoadLog(const QString& fileName) { Q_UNUSED(fileName); }            // Logger
-void TTabbedForm::UpdateFirmware(const QString& fileName) { Q_UNUSED(fileName); }     // firmware update
-void TTabbedForm::FillOneToOne() {}                                                   // Tables + redraws
+void TTabbedForm::SaveTableFile(const QString& fileName)
+{
+    Tables->SaveTableFile(fileName);
+}
+
+void TTabbedForm::LoadTableFile(const QString& fileName)
+{
+    Tables->LoadTableFile(fileName);
+}
+
+void TTabbedForm::SaveLog(const QString& fileName)
+{
+    Logger->SaveLog(fileName);
+}
+
+void TTabbedForm::LoadLog(const QString& fileName)
+{
+    // A file read over a recording still being appended to would be lost at once.
+    stopLoggingIfRunning();
+    Logger->LoadLog(fileName);
+}
+
+void TTabbedForm::UpdateFirmware(const QString& fileName)
+{
+    // The block acknowledgements come through the receive buffer the live
+    // poll reads: logging must not run during an update.
+    guarded([this, &fileName] {
+        if (converterConnected())
+            stopLoggingIfRunning();
+        FirmwareProgress progress;
+        progress.showToast = [this](const QString& text) { ShowToast(text); };
+        progress.flashToast = [this](const QString& text) { FlashToast(text); };
+        ::UpdateFirmware(Rxtx.get(), messages(), fileName, progress);
+    });
+}
+
+void TTabbedForm::FillOneToOne()
+{
+    Tables->FillOneToOne();
+}
 
 void TTabbedForm::ApplyCorrection(int correction, int begin, int end, CorrectionMode mode)
 {
-    // Tables->ApplyCorrection(correction, begin, end, mode).
-    Q_UNUSED(correction);
-    Q_UNUSED(begin);
-    Q_UNUSED(end);
-    Q_UNUSED(mode);
+    static_assert(int(ApplyWindow) == int(Table::ApplyWindow) && int(ApplyMax) == int(Table::ApplyMax));
+    Tables->ApplyCorrection(correction, begin, end, static_cast<Table::ApplyMode>(mode));
 }
 
-void TTabbedForm::ClearPoint(int index) { Q_UNUSED(index); }  // Tables->trained/marks[index] := 0
+void TTabbedForm::ClearPoint(int index)
+{
+    if (index >= 0 && index < Tables->trained.size())
+        Tables->trained[index] = 0;
+    if (index >= 0 && index < Tables->marks.size())
+        Tables->marks[index] = 0;
+}
 
 void TTabbedForm::StepCorrection(int correction, bool ect)
 {
-    Q_UNUSED(correction);  // Tables->StepCorrection(correction, ect)
-    Q_UNUSED(ect);
+    Tables->StepCorrection(correction, ect);
 }
 
-void TTabbedForm::SendSettingsAndTable() {}  // "fiut" with the table's two transferred values
+void TTabbedForm::SendSettingsAndTable()
+{
+    guarded([this] { SendTableValues(*Tables); });
+}
 
 void TTabbedForm::ClearTrained(int begin, int end)
 {
-    Q_UNUSED(begin);  // Tables->ClearTrained(begin, end)
-    Q_UNUSED(end);
+    Tables->ClearTrained(begin, end);
 }
 
+// Throws on a failed send: the correction box ignores that, the track bars show it.
 void TTabbedForm::SendCorrection(int correction, int begin, int end, int kind)
 {
-    // The table store's live point, then "fiuc"/"fiug" when connected, then the dashboard chart.
-    Q_UNUSED(correction);
-    Q_UNUSED(begin);
-    Q_UNUSED(end);
-    Q_UNUSED(kind);
+    ::SendCorrection(*Tables, correction, begin, end, kind);
 }
 
-void TTabbedForm::SendAngleOffset(qint8 tenths) { Q_UNUSED(tenths); }  // "fiub" + the byte, when connected
-void TTabbedForm::StoreCorrection(int correction) { Q_UNUSED(correction); }  // Logger
-void TTabbedForm::CopyStoredValuesToLogger() {}  // the set-up boxes, VFall_rb, the automatic state
+void TTabbedForm::TrackBarMafChange(int correction, int begin, int end)
+{
+    guarded([this, correction, begin, end] { SendCorrection(correction, begin, end, MafBorderKind); });
+}
+
+// Throws on a failed send, like SendCorrection.
+void TTabbedForm::SendAngleOffset(qint8 tenths)
+{
+    SendOffset(Rxtx.get(), tenths);
+}
+
+void TTabbedForm::StoreCorrection(int correction)
+{
+    StoredValues.correction = correction;
+}
+
+void TTabbedForm::CopyStoredValuesToLogger()
+{
+    const CorrSetupPanel* corr = Dash->Corr_Setup_layout;
+    const auto whole = [](const QDoubleSpinBox* box) { return static_cast<qint32>(std::trunc(box->value())); };
+    StoredValues.mafPulsations = whole(corr->MafPulsations_nbox);
+    StoredValues.vFall = corr->VFall_rb->isChecked();
+    StoredValues.autoCorrection = Dash->Correction->autoCorrectionEnabled();
+    StoredValues.forcedIdleRpm = whole(corr->ForcedIdleRpm_nbox);
+    StoredValues.forcedIdleTps = whole(corr->ForcedIdleTps_nbox);
+    StoredValues.fastInterval = whole(corr->Fast_nbox);
+    StoredValues.fineInterval = whole(corr->Fine_nbox);
+}
 
 void TTabbedForm::StoreAutoCorrection(bool enabled, int item)
 {
-    Q_UNUSED(enabled);  // Logger
-    Q_UNUSED(item);
+    StoredValues.autoCorrection = enabled;
+    StoredValues.autoCorrectionItem = item;
 }
 
-void TTabbedForm::SetMarkerHeld(bool held) { Q_UNUSED(held); }  // Logger->markerHeld
-void TTabbedForm::SetKickDownPoint(bool on) { Q_UNUSED(on); }    // trained/marks[KickDownPointIndex]
-void TTabbedForm::closeSocket() {}                               // BtMethod's socket, when it holds one
+void TTabbedForm::SetMarkerHeld(bool held)
+{
+    Logger->markerHeld = held;
+}
+
+void TTabbedForm::SetKickDownPoint(bool on)
+{
+    Tables->setKickDownPoint(KickDownPointIndex, on);
+}

@@ -1,13 +1,14 @@
 // The program state file and the controls it mirrors.
 #include "tabbedform.h"
 
-#include "chartpanel.h"
+#include "dashboardchartview.h"
 #include "dashboardpage.h"
 #include "formtexts.h"
 #include "o2refgrid.h"
 #include "programstate.h"
 #include "setuppanels.h"
 #include "statetexts.h"
+#include "tbtmethod.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -46,7 +47,8 @@ ProgramState TTabbedForm::collectState() const
     s.o2Ref = boxValue(oxygen->O2Ref_numbox);
     s.o2Offset = boxValue(oxygen->O2Offset_numbox);
     s.dashChartVisible = !Dash->DashChart->isHidden();
-    s.LastDeviceAddress = LastDeviceAddress;
+    // The link keeps the address once it exists; a search may have changed it.
+    s.LastDeviceAddress = BtMethod ? BtMethod->LastDeviceAddress : LastDeviceAddress;
     s.FileFolder = FileFolder;
     s.MinPointIndex = MinPointIndex;
     s.MaxPointIndex = MaxPointIndex;
@@ -79,6 +81,8 @@ void TTabbedForm::applyState(const ProgramState& s)
     Dash->TPS_Setup_layout->TpsMax_lbl->setText(QString::fromUtf8(FormTexts::TpsMaxPrefix) +
                                                 QString::number(O2RefGrid->TpsMax));
     LastDeviceAddress = s.LastDeviceAddress;
+    if (BtMethod)
+        BtMethod->LastDeviceAddress = LastDeviceAddress;
     FileFolder = s.FileFolder;
     MinPointIndex = s.MinPointIndex;
     MaxPointIndex = s.MaxPointIndex;

@@ -53,7 +53,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("zantotps");
     QApplication::setApplicationVersion(ZANTO_VERSION);
     try {
-        TTabbedForm form;
+        TTabbedForm form(nullptr, nullptr, options.link);
         form.show();
         return QApplication::exec();
     } catch (const std::exception& e) {

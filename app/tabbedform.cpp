@@ -1,6 +1,9 @@
 #include "tabbedform.h"
 
-#include "chartpanel.h"
+#include "dashboardchartview.h"
+#include "filebrowser.h"
+#include "formadapters.h"
+#include "logchartview.h"
 #include "correctioncontrols.h"
 #include "roundbutton.h"
 #include "dashboardpage.h"
@@ -11,10 +14,15 @@
 #include "otherpages.h"
 #include "pagestack.h"
 #include "setuppanels.h"
+#include "tablechartview.h"
+#include "tablecharts.h"
 #include "tablepage.h"
+#include "tbtmethod.h"
+#include "trxtx.h"
 #include "theme.h"
 #include "toastlayer.h"
 #include "voltmeter.h"
+#include "zantolog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -33,7 +41,8 @@ static void initResources()
     Q_INIT_RESOURCE(resources);
 }
 
-TTabbedForm::TTabbedForm(UserNotifier* messages, QWidget* parent) : QWidget(parent), messageOverride(messages)
+TTabbedForm::TTabbedForm(UserNotifier* messages, QWidget* parent, const LinkOptions& link)
+    : QWidget(parent), messageOverride(messages), linkOptions(link)
 {
     initResources();
     setObjectName("TTabbedForm");
@@ -101,7 +110,8 @@ void TTabbedForm::FormCreate()
     O2RefGrid = std::make_unique< ::O2RefGrid>();
     AttachO2Grid(*O2RefGrid, Dash->Oxygen_Sensor_layout->StringGrid2);
 
-    for (ChartPanel* chart : {Tab->TableChart, Log->ChartLog, Dash->DashChart}) {
+    for (ZoomScrollChartView* chart :
+         std::initializer_list<ZoomScrollChartView*>{Tab->TableChart, Log->ChartLog, Dash->DashChart}) {
         chart->zoomButton = Qt::LeftButton;
         chart->scrollButton = Qt::RightButton;
     }
@@ -109,21 +119,37 @@ void TTabbedForm::FormCreate()
     Broadcaster = std::make_unique<TZantoBroadcaster>();
     Broadcaster->Register(this);
 
-    // Here come, in this order, once their layers exist: the link TBTMethod
-    // (owner this, the bus, TextConnection as its status display), the
-    // transport TRXTX (registers as the bus's second listener), the table
-    // store Table, its table view on TableChart ("Tab1" 0xFFFF0000, "Tab2"
-    // 0xFF0000FF, the eight setting boxes, ShowToast/FlashToast as onStatus
-    // and onDone) and the dashboard chart on DashChart.
+    ConnectionMemoView = std::make_unique<TextConnectionMemo>(Dash->TextConnection);
+    BtMethod = std::make_unique<TBTMethod>(Broadcaster.get(), ConnectionMemoView.get(), &messages(),
+                                           makeBluetoothStack(linkOptions));
+    Rxtx = std::make_unique<TRXTX>(Broadcaster.get(), BtMethod.get(), &messages());
+
+    Tables = std::make_unique<Table>(messages());
+    SettingBoxes = std::make_unique<SpinSettingsBoxes>(std::array<QDoubleSpinBox*, SettingsBoxes::Count>{
+        Tab->MafTime_nb, Tab->Treshold_nb, Tab->EnrichmentFactor_nb, Tab->EnleanmentFactor_nb, Tab->SmoothMaf_nb,
+        Tab->SmoothTps_nb, Tab->SmoothRpm_nb, Tab->TpsThreshold_nb});
+    TableViews = std::make_unique<TableCharts>(*Tables);
+    TableViews->SetUpTableView(
+        Tab->TableChart, true, QStringLiteral("Tab1"), QColor::fromRgba(0xFFFF0000), SettingBoxes.get(),
+        [this](const QString& text) { ShowToast(text); }, [this](const QString& text) { FlashToast(text); });
+    TableViews->SetUpDashboardChart(Dash->DashChart);
     LastDeviceAddress = QStringLiteral("UNKNOWN_ADDRESS");
 
     MTabControl->setCurrentIndex(0);
     setWidgetOpacity(ToastLayout, 0.0);
     MTabControl->setCurrentIndex(DashboardPageIndex);
 
-    // Here come the logger TZantoLog (O2RefGrid, the transport, the bus; the
-    // bus's third listener) and the log chart set-up (ChartLog, ChartO2, the
-    // table store, Log_VScrlBox).
+    Logger = std::make_unique<TZantoLog>(nullptr, Rxtx.get(), *Broadcaster, messages());
+    SetUpLogChart();
+
+    FileBrowserHost host;
+    host.broadcaster = [this] { return Broadcaster.get(); };
+    host.notifier = &messages();
+    host.fileFolder = &FileFolder;
+    host.fileDialogCaptions = &FileDialogCaptions;
+    host.languageId = &LanguageId;
+    File_frm = std::make_unique<TFile_frm>(host, this);
+    wireLayers();
 
     Dash->DashMore_rect->hide();
     Dash->TextConnection->setPlainText(QString());
@@ -135,6 +161,7 @@ void TTabbedForm::FormCreate()
     FileDialogCaptions = {QString::fromUtf8(FormTexts::SaveCaption), QString::fromUtf8(FormTexts::OpenCaption),
                           QString::fromUtf8(FormTexts::CancelCaption)};
     LoadStartupState();
+    BtMethod->LastDeviceAddress = LastDeviceAddress;
     startVoltmeterAnimation();
 }
 
@@ -229,10 +256,4 @@ bool TTabbedForm::confirm(const QString& text)
 void TTabbedForm::processEvents()
 {
     QCoreApplication::processEvents();
-}
-
-void TTabbedForm::ApplyLanguage(quint8 id)
-{
-    // The language tables fill the controls here; the button shows the choice.
-    Bar->Lang_txt->setText(QString::fromUtf8(id == 1 ? FormTexts::LangEn : FormTexts::LangRu));
 }

@@ -1,14 +1,26 @@
 #pragma once
 
+#include "loggerstoredvalues.h"
+#include "stackfactory.h"
 #include "usernotifier.h"
 #include "zantobroadcaster.h"
 
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
+class ConnectionMemo;
 class FormAnimation;
+class LogCharts;
+class SettingsBoxes;
+class TBTMethod;
+class TFile_frm;
+class TRXTX;
+class TZantoLog;
+class Table;
+class TableCharts;
 class O2RefGrid;
 class QStackedWidget;
 class ToastLayer;
@@ -40,12 +52,29 @@ public:
 
     // messages: where the message boxes go instead of real dialogs (tests); the
     // toasts always use the window's own toast layer.
-    explicit TTabbedForm(UserNotifier* messages = nullptr, QWidget* parent = nullptr);
+    // link: how the Converter is reached (the BlueZ stack unless told otherwise).
+    explicit TTabbedForm(UserNotifier* messages = nullptr, QWidget* parent = nullptr,
+                         const LinkOptions& link = LinkOptions());
     ~TTabbedForm() override;
 
-    // Long-lived objects.
+    // Long-lived objects. Declared in the order of creation, so that they go
+    // in reverse: the file browser and the logger (whose poll thread reads
+    // through the link) before the table store, the transport and the link;
+    // the bus last.
     std::unique_ptr<TZantoBroadcaster> Broadcaster;
     std::unique_ptr< ::O2RefGrid> O2RefGrid;
+    std::unique_ptr<ConnectionMemo> ConnectionMemoView;
+    std::unique_ptr<TBTMethod> BtMethod;
+    std::unique_ptr<TRXTX> Rxtx;
+    std::unique_ptr<SettingsBoxes> SettingBoxes;
+    std::unique_ptr<Table> Tables;
+    std::unique_ptr<TableCharts> TableViews;
+    std::unique_ptr<TZantoLog> Logger;
+    std::unique_ptr<TFile_frm> File_frm;
+    // The log page's charts (a child of the window), after the logger.
+    LogCharts* LogChart = nullptr;
+    // The values the logger keeps for the correction controls.
+    LoggerStoredValues StoredValues;
 
     // Fields kept in the state file.
     quint8 MinPointIndex = 0;
@@ -55,7 +84,7 @@ public:
     QString FileFolder;
     QStringList FileDialogCaptions;
     qint32 VoltmeterChannel = 1;
-    // Kept here until the link object, which owns it, is created.
+    // Kept here until the state is loaded; then the link's LastDeviceAddress.
     QString LastDeviceAddress;
 
     // Pages and bars.
@@ -161,7 +190,7 @@ private:
     void LoadStartupState();
     void SaveState();
     void startVoltmeterAnimation();
-    void swapZoomButton(class QPushButton* button, class ChartPanel* chart);
+    void swapZoomButton(class QPushButton* button, Qt::MouseButton& zoomButton);
     void setMarker(bool held);
     void openSetupPanelAnimation(FormAnimation* animation);
     UserNotifier& messages();
@@ -197,8 +226,21 @@ private:
     void SetKickDownPoint(bool on);
     bool loggingRuns() const;
     void closeSocket();
+    // The log chart set-up and its long tap (formlogchart.cpp).
+    void SetUpLogChart();
+    void ChartLogGesture();
+    void wireLayers();
+    void stopLoggingIfRunning();
+    void showReferenceMode();
+    void RefSwitchClick();
+    void Calibrate_btnClick();
+    void Angle_SpinBoxChange(double value);
+    void TrackBarMafChange(int correction, int begin, int end);
+    // Runs a command of a lower layer; an exception is shown, never passed on.
+    void guarded(const std::function<void()>& command);
 
     UserNotifier* messageOverride = nullptr;
+    LinkOptions linkOptions;
     bool shownOnce = false;
     bool closed = false;
 };

@@ -1,6 +1,6 @@
 #include "dashboardpage.h"
 
-#include "chartpanel.h"
+#include "dashboardchartview.h"
 #include "correctioncontrols.h"
 #include "formanimation.h"
 #include "formtexts.h"
@@ -151,7 +151,8 @@ DashboardPage::DashboardPage(QWidget* page)
     DashChart_rect = new QWidget(page);
     DashChart_rect->setObjectName("DashChart_rect");
     DashChart_rect->setGeometry(0, 140, 394, 210);
-    DashChart = new ChartPanel("DashChart", DashChart_rect);
+    DashChart = new DashboardChartView(DashChart_rect);
+    DashChart->setObjectName("DashChart");
     DashChart->setGeometry(0, 0, 394, 210);
     DashChart->hide();
     ZoomMoveDashChart_sbtn = new QPushButton(QString::fromUtf8(FormTexts::ZoomMove), DashChart_rect);

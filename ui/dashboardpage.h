@@ -1,7 +1,7 @@
 #pragma once
 
 class ButtonText;
-class ChartPanel;
+class DashboardChartView;
 class CorrSetupPanel;
 class CorrectionControls;
 class FormAnimation;
@@ -53,7 +53,7 @@ struct DashboardPage {
 
     CorrectionControls* Correction;
     QWidget* DashChart_rect;
-    ChartPanel* DashChart;
+    DashboardChartView* DashChart;
     QPushButton* ZoomMoveDashChart_sbtn;
     QPushButton* SpeedButton3;
 

@@ -1,12 +1,14 @@
 #include "otherpages.h"
 
-#include "chartpanel.h"
 #include "formanimation.h"
 #include "formtexts.h"
 #include "hotkeyhelp.h"
+#include "logchartview.h"
 #include "optionspanel.h"
 #include "roundbutton.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -59,9 +61,11 @@ LogPage::LogPage(QWidget* page)
     Log_VScrlBox->setGeometry(6, 64, 90, 500);
     Log_VScrlBox->setFrameShape(QFrame::NoFrame);
     Log_VScrlBox->setStyleSheet("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }");
-    ChartLog = new ChartPanel("ChartLog", page);
+    ChartLog = new LogChartView(page);
     ChartLog->setGeometry(6, 64, 382, 500);
-    ChartO2 = new ChartPanel("ChartO2", page);
+    ChartO2 = new QChartView(new QChart, page);
+    ChartO2->setObjectName("ChartO2");
+    ChartO2->setFrameShape(QFrame::NoFrame);
     ChartO2->setGeometry(6, 420, 382, 144);
     ChartO2->hide();
     ZoomMoveLog_sbtn = new QPushButton(QString::fromUtf8(FormTexts::ZoomMove), page);

@@ -1,9 +1,12 @@
 #pragma once
 
+// The window reaches into the log chart (its zoom button), so its full type.
+#include "logchartview.h"
+
 class ButtonText;
-class ChartPanel;
 class FormAnimation;
 class OptionsPanel;
+class QChartView;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -22,8 +25,9 @@ struct LogPage {
     FormAnimation* LogSave_ani;
     RoundButton* LogSetup_rect;
     FormAnimation* LogSetup_ani;
-    ChartPanel* ChartLog;
-    ChartPanel* ChartO2;
+    // The log chart and the hidden oxygen chart (LogCharts sets them up).
+    LogChartView* ChartLog;
+    QChartView* ChartO2;
     QPushButton* ZoomMoveLog_sbtn;
     QScrollArea* Log_VScrlBox;
     QWidget* LogSetup_layt;

@@ -1,6 +1,6 @@
 #include "tablepage.h"
 
-#include "chartpanel.h"
+#include "tablechartview.h"
 #include "formanimation.h"
 #include "formtexts.h"
 #include "optionspanel.h"
@@ -64,7 +64,8 @@ TablePage::TablePage(QWidget* page)
     for (RoundButton* b : {OneToOne_rndrect, ReadTab_rect, TabMore_rect, TabOpen_rect, TabSave_rect, WriteTab_rect})
         bar->addWidget(b);
 
-    TableChart = new ChartPanel("TableChart", page);
+    TableChart = new TableChartView(page);
+    TableChart->setObjectName("TableChart");
     TableChart->setGeometry(6, 64, 382, 500);
     ZoomMoveTable_sbtn = pushButton("ZoomMoveTable_sbtn", QString::fromUtf8(FormTexts::ZoomMove), page);
     ZoomMoveTable_sbtn->setGeometry(326, 72, 56, 30);
@@ -87,6 +88,9 @@ TablePage::TablePage(QWidget* page)
     TabRedo_btn->setIcon(QIcon(":/icons/redo.svg"));
     TabExtrap_btn = pushButton("TabExtrap_btn", QString::fromUtf8(FormTexts::Extrapolation), Rectangle8);
     TabInterp_btn = pushButton("TabInterp_btn", QString::fromUtf8(FormTexts::Interpolation), Rectangle8);
+    // They show a mode, pressed or not.
+    TabExtrap_btn->setCheckable(true);
+    TabInterp_btn->setCheckable(true);
     for (QPushButton* b : {TabUndo_btn, TabRedo_btn, TabExtrap_btn, TabInterp_btn})
         row->addWidget(b);
 

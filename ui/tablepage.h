@@ -1,7 +1,7 @@
 #pragma once
 
 class ButtonText;
-class ChartPanel;
+class TableChartView;
 class FormAnimation;
 class OptionsPanel;
 class QDoubleSpinBox;
@@ -30,7 +30,7 @@ struct TablePage {
     RoundButton* WriteTab_rect;
     FormAnimation* WriteTab_ani;
 
-    ChartPanel* TableChart;
+    TableChartView* TableChart;
     QPushButton* ZoomMoveTable_sbtn;
     QPushButton* TabEdit_spbtn;
     QPushButton* TrainedEdit_spbtn;
