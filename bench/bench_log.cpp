@@ -1,3 +1,4 @@
+#include "benchsupport.h"
 #include "commandset.h"
 #include "liveframe.h"
 #include "liveframedecoder.h"
@@ -28,46 +29,6 @@ namespace {
 
 constexpr qsizetype LogSamples = 1000000;  // a 15 MB .log file
 
-// A benchmark must not hide a failure behind a fast figure.
-class FailingNotifier : public UserNotifier {
-public:
-    void showMessage(const QString& text) override { fail(text); }
-    void showError(const QString& text) override { fail(text); }
-    bool confirm(const QString&) override { return true; }
-    void showToast(const QString&) override {}
-    void flashToast(const QString&) override {}
-    void processEvents() override {}
-
-private:
-    [[noreturn]] static void fail(const QString& text)
-    {
-        std::fprintf(stderr, "bench_log: %s\n", qPrintable(text));
-        std::abort();
-    }
-};
-
-LogColumns recording(qsizetype n)
-{
-    LogColumns c;
-    c.resize(n);
-    for (qsizetype k = 0; k < n; ++k) {
-        const auto i = static_cast<qint32>(k);
-        c.colConverter[k] = i & 0xFF;
-        c.colMarker[k] = (i / 500) % 2 ? 4 : 0;
-        c.colEnrichment[k] = (i * 3) & 0xFF;
-        c.colMaf[k] = (i * 5) & 0xFF;
-        c.colTps[k] = (i * 7) & 0xFF;
-        c.colRpm[k] = (i * 13) & 0xFFFF;
-        c.colO2[k] = (i * 11) & 0xFF;
-        c.colCorr[k] = (i % 511) - 255;
-        c.colIat[k] = (i * 17) & 0xFF;
-        c.colEct[k] = (i * 19) & 0xFF;
-        c.colO2sm[k] = (i * 23) & 0xFF;
-        c.colLogCorr[k] = 255 - (i % 511);
-    }
-    return c;
-}
-
 // One temporary folder holding the 1,000,000-sample file the load and raw
 // read benchmarks share.
 struct LogFixture {
@@ -77,7 +38,7 @@ struct LogFixture {
     {
         fileName = dir.filePath(QStringLiteral("bench.log"));
         QFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly) || !LogFile::write(file, recording(LogSamples), 0, 255)) {
+        if (!file.open(QIODevice::WriteOnly) || !LogFile::write(file, benchRecording(LogSamples), 0, 255)) {
             std::fprintf(stderr, "bench_log: cannot write %s\n", qPrintable(fileName));
             std::abort();
         }
@@ -162,7 +123,7 @@ struct MemoryLink {
     }
 
     MemoryStreamChannel* channel;
-    FailingNotifier notifier;
+    AbortingNotifier notifier;
     TZantoBroadcaster bus;
     TBTMethod link;
     TRXTX rxtx;
@@ -259,7 +220,7 @@ void BM_LogLoad(benchmark::State& state)
 {
     const QString name = fixture().fileName;
     TZantoBroadcaster bus;
-    FailingNotifier notifier;
+    AbortingNotifier notifier;
     TZantoLog log(nullptr, bus, notifier);
     for (auto _ : state) {
         log.LoadLog(name);
@@ -276,9 +237,9 @@ void BM_LogSave(benchmark::State& state)
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("saved.log"));
     TZantoBroadcaster bus;
-    FailingNotifier notifier;
+    AbortingNotifier notifier;
     TZantoLog log(nullptr, bus, notifier);
-    log.store().replaceLog(recording(LogSamples));
+    log.store().replaceLog(benchRecording(LogSamples));
     for (auto _ : state)
         log.SaveLog(name);
     if (QFile(name).size() != LogFile::fileSize(LogSamples))
