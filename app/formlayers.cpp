@@ -56,8 +56,10 @@ void TTabbedForm::wireLayers()
     // The dashboard chart: a tap flips the automatic scaling of its axes, a
     // long tap hides it.
     DashboardChartView* dashChart = Dash->DashChart;
-    new TapFilter(dashChart->viewport(),
-                  [dashChart] { dashChart->setBottomAxisAutomatic(!dashChart->bottomAxisAutomatic()); });
+    new TapFilter(dashChart->viewport(), [dashChart] {
+        dashChart->setBottomAxisAutomatic(!dashChart->bottomAxisAutomatic());
+        dashChart->setLeftAxisAutomatic(!dashChart->leftAxisAutomatic());
+    });
     connect(dashChart, &ZoomScrollChartView::longTap, dashChart, &QWidget::hide);
     // The firmware button acts at once: the browser for an .enc file, to open.
     connect(More->FwUpd_rect, &RoundButton::clicked, this, [this] { OpenFileBrowser(false, "enc", QString()); });
@@ -238,26 +240,28 @@ void TTabbedForm::SendAngleOffset(qint8 tenths)
 
 void TTabbedForm::StoreCorrection(int correction)
 {
-    StoredValues.correction = correction;
+    Logger->StoredValues.correction = correction;
 }
 
 void TTabbedForm::CopyStoredValuesToLogger()
 {
     const CorrSetupPanel* corr = Dash->Corr_Setup_layout;
     const auto whole = [](const QDoubleSpinBox* box) { return static_cast<qint32>(std::trunc(box->value())); };
-    StoredValues.mafPulsations = whole(corr->MafPulsations_nbox);
-    StoredValues.vFall = corr->VFall_rb->isChecked();
-    StoredValues.autoCorrection = Dash->Correction->autoCorrectionEnabled();
-    StoredValues.forcedIdleRpm = whole(corr->ForcedIdleRpm_nbox);
-    StoredValues.forcedIdleTps = whole(corr->ForcedIdleTps_nbox);
-    StoredValues.fastInterval = whole(corr->Fast_nbox);
-    StoredValues.fineInterval = whole(corr->Fine_nbox);
+    LoggerStoredValues& kept = Logger->StoredValues;
+    kept.mafPulsations = whole(corr->MafPulsations_nbox);
+    kept.vFall = corr->VFall_rb->isChecked();
+    kept.autoCorrection = Dash->Correction->autoCorrectionEnabled();
+    kept.forcedIdleRpm = whole(corr->ForcedIdleRpm_nbox);
+    kept.forcedIdleTps = whole(corr->ForcedIdleTps_nbox);
+    kept.fastInterval = whole(corr->Fast_nbox);
+    kept.fineInterval = whole(corr->Fine_nbox);
 }
 
 void TTabbedForm::StoreAutoCorrection(bool enabled, int item)
 {
-    StoredValues.autoCorrection = enabled;
-    StoredValues.autoCorrectionItem = item;
+    LoggerStoredValues& kept = Logger->StoredValues;
+    kept.autoCorrection = enabled;
+    kept.autoCorrectionItem = item;
 }
 
 void TTabbedForm::SetMarkerHeld(bool held)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "loggerstoredvalues.h"
 #include "stackfactory.h"
 #include "usernotifier.h"
 #include "zantobroadcaster.h"
@@ -73,8 +72,6 @@ public:
     std::unique_ptr<TFile_frm> File_frm;
     // The log page's charts (a child of the window), after the logger.
     LogCharts* LogChart = nullptr;
-    // The values the logger keeps for the correction controls.
-    LoggerStoredValues StoredValues;
 
     // Fields kept in the state file.
     quint8 MinPointIndex = 0;
@@ -146,6 +143,8 @@ public slots:
     void SaveAll_aniFinish();
     void TabReset_rectClick();
     void TabReset_aniFinish();
+    void Interp_btnClick();
+    void Extrap_btnClick();
     void ZoomMoveLog_sbtnClick();
     void ZoomMoveDashChart_sbtnClick();
     void ZoomMoveTable_sbtnClick();

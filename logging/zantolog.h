@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loggerstoredvalues.h"
 #include "logstore.h"
 #include "zantobroadcaster.h"
 
@@ -101,6 +102,9 @@ public:
     bool stopped = true;
     std::atomic<bool> markerHeld{false};
     int badFrameCount = 0;
+
+    // Kept for the recording; written by the window's correction controls.
+    LoggerStoredValues StoredValues;
 
     // The transport the poll talks through; not owned.
     TRXTX* link = nullptr;

@@ -49,7 +49,10 @@ DashboardChartView::DashboardChartView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setStyleSheet("background: transparent;");
     // A zoom or scroll by the person takes the axes out of automatic.
-    connect(this, &ZoomScrollChartView::viewChanged, this, [this] { automatic = false; });
+    connect(this, &ZoomScrollChartView::viewChanged, this, [this] {
+        bottomAutomatic = false;
+        leftAutomatic = false;
+    });
 }
 
 DashboardChartView::~DashboardChartView() = default;
@@ -108,18 +111,25 @@ void DashboardChartView::setUp(const TableChartView& tableChart)
         seriesList.append(s);
     }
     seriesList[6]->setMarkerSize(OutputMarkerSize);
-    automatic = true;
+    bottomAutomatic = true;
+    leftAutomatic = true;
 }
 
 void DashboardChartView::setBottomAxisAutomatic(bool on)
 {
-    automatic = on;
+    bottomAutomatic = on;
+}
+
+void DashboardChartView::setLeftAxisAutomatic(bool on)
+{
+    leftAutomatic = on;
 }
 
 void DashboardChartView::unzoom()
 {
-    automatic = true;
-    fitAxes();
+    bottomAutomatic = true;
+    leftAutomatic = true;
+    fitAxes(true, true);
 }
 
 void DashboardChartView::redraw(const Table& table)
@@ -138,17 +148,19 @@ void DashboardChartView::redraw(const Table& table)
     seriesList[6]->replace({QPointF(percent(table.sensorValue), percent(table.outValue))});
     seriesList[7]->replace({QPointF(percent(table.iatValue), percent(table.iatCorr))});
     seriesList[8]->replace({QPointF(percent(table.ectValue), percent(table.ectCorr))});
-    if (automatic)
-        fitAxes();
-    else
-        followOperatingPoint(table);
+    fitAxes(bottomAutomatic, leftAutomatic);
+    if (!bottomAutomatic) {
+        followCorrectionWindow(table);
+        if (!leftAutomatic)
+            followOutput(table);
+    }
     viewport()->update();
 }
 
 // Automatic axes span the points of the series shown.
-void DashboardChartView::fitAxes()
+void DashboardChartView::fitAxes(bool fitBottom, bool fitLeft)
 {
-    if (!left || !bottom)
+    if (!left || !bottom || (!fitBottom && !fitLeft))
         return;
     double xMin = INFINITY, xMax = -INFINITY, yMin = INFINITY, yMax = -INFINITY;
     for (QLineSeries* s : seriesList) {
@@ -161,33 +173,38 @@ void DashboardChartView::fitAxes()
             yMax = std::max(yMax, p.y());
         }
     }
-    if (xMin < xMax)
+    if (fitBottom && xMin < xMax)
         bottom->setRange(xMin, xMax);
-    if (yMin < yMax)
+    if (fitLeft && yMin < yMax)
         left->setRange(yMin, yMax);
 }
 
-// The window 10 units either side of the correction window, and 10 units
-// either side of the converter output. A reversed correction window keeps
-// its right end and shows 20 units to the left of it. The component takes
-// a whole range at once, so a new maximum below the old minimum needs no
-// detour; a range it could not take leaves the axes as they were.
-void DashboardChartView::followOperatingPoint(const Table& table)
+// 10 units either side of the correction window. A reversed correction
+// window keeps its right end and shows 20 units to the left of it. The
+// component takes a whole range at once, so a new maximum below the old
+// minimum needs no detour; a range it could not take leaves the axis as it
+// was.
+void DashboardChartView::followCorrectionWindow(const Table& table)
 {
     using TableChartData::percent;
-    if (!left || !bottom)
+    if (!bottom)
         return;
-    double hi = percent(table.endPoint) + 10;
+    const double hi = percent(table.endPoint) + 10;
     double lo = percent(table.begPoint) - 10;
     if (lo >= hi)
         lo = hi - 20;
-    if (!std::isfinite(lo) || !std::isfinite(hi))
-        return;
-    bottom->setRange(lo, hi);
+    if (std::isfinite(lo) && std::isfinite(hi))
+        bottom->setRange(lo, hi);
+}
 
-    lo = percent(table.outValue) - 10;
-    hi = lo + 20;
-    if (!std::isfinite(lo) || !std::isfinite(hi))
+// 10 units either side of the converter output.
+void DashboardChartView::followOutput(const Table& table)
+{
+    using TableChartData::percent;
+    if (!left)
         return;
-    left->setRange(lo, hi);
+    const double lo = percent(table.outValue) - 10;
+    const double hi = lo + 20;
+    if (std::isfinite(lo) && std::isfinite(hi))
+        left->setRange(lo, hi);
 }

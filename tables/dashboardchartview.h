@@ -14,10 +14,11 @@ class TableChartView;
 // window as upright lines (4 "Beg", 5 "End"), the operating point (6
 // "ConvOut") and the current IAT and ECT corrections (7, 8, hidden).
 //
-// Its axes start automatic: they fit whatever is drawn. Once the person
-// zooms or scrolls they are not, and every redraw then moves them to a
-// window around the correction window and the converter output; undoing
-// the zoom makes them automatic again.
+// Its axes start automatic: they fit whatever is drawn. Each axis can be
+// taken out of automatic on its own; zooming or scrolling takes out both,
+// undoing the zoom makes both automatic again. While the bottom axis is not
+// automatic every redraw moves it to a window around the correction window,
+// and a left axis that is not automatic either follows the converter output.
 class DashboardChartView : public ZoomScrollChartView {
     Q_OBJECT
 public:
@@ -39,8 +40,10 @@ public:
     // Refills every series from the store and sets the axes.
     void redraw(const Table& table);
 
-    bool bottomAxisAutomatic() const { return automatic; }
+    bool bottomAxisAutomatic() const { return bottomAutomatic; }
     void setBottomAxisAutomatic(bool on);
+    bool leftAxisAutomatic() const { return leftAutomatic; }
+    void setLeftAxisAutomatic(bool on);
 
     QLineSeries* series(int index) const { return seriesList.value(index); }
     QValueAxis* leftAxis() const { return left; }
@@ -50,11 +53,13 @@ protected:
     void unzoom() override;
 
 private:
-    void fitAxes();
-    void followOperatingPoint(const Table& table);
+    void fitAxes(bool fitBottom, bool fitLeft);
+    void followCorrectionWindow(const Table& table);
+    void followOutput(const Table& table);
 
     QValueAxis* left = nullptr;
     QValueAxis* bottom = nullptr;
     QList<QLineSeries*> seriesList;
-    bool automatic = true;
+    bool bottomAutomatic = true;
+    bool leftAutomatic = true;
 };

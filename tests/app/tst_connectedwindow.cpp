@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -138,8 +139,27 @@ void TestConnectedWindow::connectLogStopAndSaveAll()
     QVERIFY(notifier.texts(RecordingNotifier::Message).isEmpty());
     QVERIFY(notifier.texts(RecordingNotifier::Error).isEmpty());
 
+    // The correction set-up goes to the logger at the start, as whole numbers.
+    CorrSetupPanel* setup = form->Dash->Corr_Setup_layout;
+    setup->MafPulsations_nbox->setValue(17);
+    setup->VFall_rb->setChecked(true);
+    setup->ForcedIdleRpm_nbox->setValue(950);
+    setup->ForcedIdleTps_nbox->setValue(3);
+    setup->Fast_nbox->setValue(5);
+    setup->Fine_nbox->setValue(9);
+    const LoggerStoredValues& kept = form->Logger->StoredValues;
+    QCOMPARE(kept.mafPulsations, 10);
+    QCOMPARE(kept.forcedIdleRpm, 1200);
+
     // Start: the table buttons lock and the dashboard follows the sweeping throttle.
     QTest::mouseClick(form->Dash->StartStop_rect, Qt::LeftButton);
+    QCOMPARE(kept.mafPulsations, 17);
+    QCOMPARE(kept.vFall, true);
+    QCOMPARE(kept.autoCorrection, false);
+    QCOMPARE(kept.forcedIdleRpm, 950);
+    QCOMPARE(kept.forcedIdleTps, 3);
+    QCOMPARE(kept.fastInterval, 5);
+    QCOMPARE(kept.fineInterval, 9);
     QVERIFY(!form->Dash->Stop_img->isHidden());
     QVERIFY(!form->Tab->ReadTab_rect->isEnabled());
     QSet<double> angles;
@@ -307,8 +327,16 @@ void TestConnectedWindow::dashboardChartTapAndLongTap()
     QVERIFY(chart->bottomAxisAutomatic());
     QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
     QVERIFY(!chart->bottomAxisAutomatic());
+    QVERIFY(!chart->leftAxisAutomatic());
     QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
     QVERIFY(chart->bottomAxisAutomatic());
+    QVERIFY(chart->leftAxisAutomatic());
+    // Each axis flips its own state.
+    chart->setLeftAxisAutomatic(false);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
+    QVERIFY(!chart->bottomAxisAutomatic());
+    QVERIFY(chart->leftAxisAutomatic());
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
 
     // Held still: the long tap hides the chart, and is no tap.
     QTest::mousePress(viewport, Qt::LeftButton, {}, middle);

@@ -48,7 +48,8 @@ struct ChartFixture {
         tableChart->setGeometry(0, 64, 394, 420);
         dashChart = new DashboardChartView(&window);
         dashChart->setGeometry(0, 490, 394, 199);
-        views.SetUpTableView(tableChart, showTrained, "Tab1", QColor(0xFFFF0000), &boxes, {}, {});
+        views.SetUpTableView(tableChart, showTrained, {"Tab1", QColor(0xFFFF0000)}, true,
+                             {"Tab2", QColor(0xFF0000FF)}, &boxes, {}, {});
         views.SetUpDashboardChart(dashChart);
         window.show();
     }
@@ -152,6 +153,7 @@ private slots:
     void dashboardWindow_data();
     void dashboardWindow();
     void dashboardAxesAutomaticUntilZoomed();
+    void dashboardAxesAutomaticEachOnItsOwn();
 
     void zoomMoveButton_data();
     void zoomMoveButton();
@@ -511,6 +513,7 @@ void TestTableChart::dashboardWindow()
 
     ChartFixture f;
     f.dashChart->setBottomAxisAutomatic(false);
+    f.dashChart->setLeftAxisAutomatic(false);
     // Start far to the right, so the new window lies below the old minimum.
     f.dashChart->bottomAxis()->setRange(95, 100);
     f.table.begPoint = begPoint;
@@ -547,11 +550,43 @@ void TestTableChart::dashboardAxesAutomaticUntilZoomed()
     QVERIFY(qAbs(f.dashChart->bottomAxis()->min() - 10) < 1e-9);
     QVERIFY(qAbs(f.dashChart->bottomAxis()->max() - 90) < 1e-9);
 
+    QVERIFY(!f.dashChart->leftAxisAutomatic());
+    QVERIFY(qAbs(f.dashChart->leftAxis()->min() + 10) < 1e-9);
+    QVERIFY(qAbs(f.dashChart->leftAxis()->max() - 10) < 1e-9);
+
     // Undoing the zoom (a drag towards the upper left) fits the data again.
     drag(f.dashChart->viewport(), Qt::LeftButton, f.dashPixel(60, 20), f.dashPixel(20, 80));
     QVERIFY(f.dashChart->bottomAxisAutomatic());
+    QVERIFY(f.dashChart->leftAxisAutomatic());
     QCOMPARE(f.dashChart->bottomAxis()->min(), 0.0);
     QCOMPARE(f.dashChart->bottomAxis()->max(), 100.0);
+}
+
+// Each axis keeps its own automatic scaling.
+void TestTableChart::dashboardAxesAutomaticEachOnItsOwn()
+{
+    ChartFixture f;
+    f.table.begPoint = 51;
+    f.table.endPoint = 204;
+    f.table.outValue = 0;
+
+    // Bottom follows the correction window, left still fits the data.
+    f.dashChart->setBottomAxisAutomatic(false);
+    f.table.RedrawDashboardChart();
+    QVERIFY(qAbs(f.dashChart->bottomAxis()->min() - 10) < 1e-9);
+    QVERIFY(qAbs(f.dashChart->bottomAxis()->max() - 90) < 1e-9);
+    QCOMPARE(f.dashChart->leftAxis()->min(), 0.0);
+    QCOMPARE(f.dashChart->leftAxis()->max(), 110.0);
+
+    // Left fixed where it was, bottom fits the data.
+    f.dashChart->setBottomAxisAutomatic(true);
+    f.dashChart->setLeftAxisAutomatic(false);
+    f.dashChart->leftAxis()->setRange(30, 60);
+    f.table.RedrawDashboardChart();
+    QCOMPARE(f.dashChart->bottomAxis()->min(), 0.0);
+    QCOMPARE(f.dashChart->bottomAxis()->max(), 100.0);
+    QCOMPARE(f.dashChart->leftAxis()->min(), 30.0);
+    QCOMPARE(f.dashChart->leftAxis()->max(), 60.0);
 }
 
 void TestTableChart::zoomMoveButton_data()

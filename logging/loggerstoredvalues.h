@@ -2,10 +2,10 @@
 
 #include <QtGlobal>
 
-// What the correction controls hand to the logger to keep: the set-up
-// values at each start of logging, the automatic-correction state at each
-// click of its button, the last correction sent or applied. Defaults are
-// the logger's own until the first copy.
+// What the dashboard's correction controls hand to the logger to keep with
+// the recording: the correction set-up values at each start of logging, the
+// automatic-correction state at each click of its button, the last
+// correction sent or applied. The defaults hold until the first copy.
 struct LoggerStoredValues {
     qint32 mafPulsations = 10;
     bool vFall = false;
