@@ -130,7 +130,8 @@ void TTabbedForm::FormCreate()
         Tab->SmoothTps_nb, Tab->SmoothRpm_nb, Tab->TpsThreshold_nb});
     TableViews = std::make_unique<TableCharts>(*Tables);
     TableViews->SetUpTableView(
-        Tab->TableChart, true, QStringLiteral("Tab1"), QColor::fromRgba(0xFFFF0000), SettingBoxes.get(),
+        Tab->TableChart, true, {QStringLiteral("Tab1"), QColor::fromRgba(0xFFFF0000)}, true,
+        {QStringLiteral("Tab2"), QColor::fromRgba(0xFF0000FF)}, SettingBoxes.get(),
         [this](const QString& text) { ShowToast(text); }, [this](const QString& text) { FlashToast(text); });
     TableViews->SetUpDashboardChart(Dash->DashChart);
     LastDeviceAddress = QStringLiteral("UNKNOWN_ADDRESS");

@@ -59,7 +59,8 @@ struct Charts {
         tableChart->setGeometry(0, 64, 394, 500);
         dashChart = new DashboardChartView(&window);
         dashChart->setGeometry(0, 570, 394, 119);
-        views.SetUpTableView(tableChart, true, "Tab1", QColor(0xFFFF0000), nullptr, {}, {});
+        views.SetUpTableView(tableChart, true, {"Tab1", QColor(0xFFFF0000)}, true,
+                             {"Tab2", QColor(0xFF0000FF)}, nullptr, {}, {});
         views.SetUpDashboardChart(dashChart);
         for (int i = 0; i < Table::CurveSize; ++i) {
             table.tab[i] = (i * 37 + 11) % 256;

@@ -13,12 +13,15 @@ TableCharts::~TableCharts()
     store.setView(nullptr);
 }
 
-void TableCharts::SetUpTableView(TableChartView* chart, bool showTrained, const QString& name, QColor colour,
-                                 SettingsBoxes* boxes, Table::Callback onStatus, Table::Callback onDone)
+void TableCharts::SetUpTableView(TableChartView* chart, bool showTrained, const CurveTitle& first,
+                                 bool secondShowTrained, const CurveTitle& secondTitle, SettingsBoxes* boxes,
+                                 Table::Callback onStatus, Table::Callback onDone)
 {
     tableWidget = chart;
+    second = secondTitle;
+    secondTrained = secondShowTrained;
     if (chart)
-        chart->setUp(store, name, colour, showTrained);
+        chart->setUp(store, first.name, first.colour, showTrained);
     store.SetUpTableView(boxes, this, showTrained, std::move(onStatus), std::move(onDone));
 }
 

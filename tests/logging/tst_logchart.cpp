@@ -40,7 +40,8 @@ struct LogPageFixture {
         tableChart->setGeometry(0, 0, 394, 150);
         dashChart = new DashboardChartView(&window);
         dashChart->setGeometry(0, 150, 394, 100);
-        views.SetUpTableView(tableChart, true, "Tab1", QColor(0xFFFF0000), &boxes, {}, {});
+        views.SetUpTableView(tableChart, true, {"Tab1", QColor(0xFFFF0000)}, true,
+                             {"Tab2", QColor(0xFF0000FF)}, &boxes, {}, {});
         views.SetUpDashboardChart(dashChart);
 
         box = new QScrollArea(&window);
