@@ -101,10 +101,10 @@ void TTabbedForm::wireCommands()
             [this] { TableChartLongTap(*Tab->TabTopRectangle, *Bar->Rectangle18, *Tab->Rectangle8); });
     connect(Tab->TabUndo_btn, &QPushButton::clicked, this, [this] { Tables->UndoRedo(false); });
     connect(Tab->TabRedo_btn, &QPushButton::clicked, this, [this] { Tables->UndoRedo(true); });
-    connect(Tab->TabInterp_btn, &QPushButton::clicked, this,
-            [this] { Tables->SetInterpolationMode(Tab->TabInterp_btn->isChecked()); });
-    connect(Tab->TabExtrap_btn, &QPushButton::clicked, this,
-            [this] { Tables->SetExtrapolate(Tab->TabExtrap_btn->isChecked() ? 1 : 0); });
+    for (QPushButton* b : {Tab->TabInterp_btn, Log->LogInterp_btn, Dash->DashInterp_btn})
+        connect(b, &QPushButton::clicked, this, &TTabbedForm::Interp_btnClick);
+    for (QPushButton* b : {Tab->TabExtrap_btn, Log->LogExtrap_btn, Dash->DashExtrap_btn})
+        connect(b, &QPushButton::clicked, this, &TTabbedForm::Extrap_btnClick);
 
     // The bottom bar shows which page is open.
     const auto markPage = [this](int index) {
@@ -312,6 +312,30 @@ void TTabbedForm::swapZoomButton(QPushButton* button, Qt::MouseButton& zoomButto
     const QString move = QString::fromUtf8(FormTexts::ZoomMove);
     button->setText(button->text() == move ? QString::fromUtf8(FormTexts::ZoomPlusMinus) : move);
     zoomButton = zoomButton == Qt::RightButton ? Qt::LeftButton : Qt::RightButton;
+}
+
+// The three pages' mode buttons are one control each: pressing one presses
+// its two twins.
+void TTabbedForm::Interp_btnClick()
+{
+    const auto* clicked = qobject_cast<const QPushButton*>(sender());
+    if (!clicked)
+        return;
+    const bool pressed = clicked->isChecked();
+    for (QPushButton* b : {Tab->TabInterp_btn, Log->LogInterp_btn, Dash->DashInterp_btn})
+        b->setChecked(pressed);
+    Tables->SetInterpolationMode(pressed);
+}
+
+void TTabbedForm::Extrap_btnClick()
+{
+    const auto* clicked = qobject_cast<const QPushButton*>(sender());
+    if (!clicked)
+        return;
+    const bool pressed = clicked->isChecked();
+    for (QPushButton* b : {Tab->TabExtrap_btn, Log->LogExtrap_btn, Dash->DashExtrap_btn})
+        b->setChecked(pressed);
+    Tables->SetExtrapolate(pressed ? 1 : 0);
 }
 
 void TTabbedForm::ZoomMoveLog_sbtnClick()

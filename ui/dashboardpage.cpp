@@ -153,11 +153,27 @@ DashboardPage::DashboardPage(QWidget* page)
     DashChart_rect->setGeometry(0, 140, 394, 210);
     DashChart = new DashboardChartView(DashChart_rect);
     DashChart->setObjectName("DashChart");
-    DashChart->setGeometry(0, 0, 394, 210);
+    DashChart->setGeometry(0, 0, 394, 172);
     DashChart->hide();
     ZoomMoveDashChart_sbtn = new QPushButton(QString::fromUtf8(FormTexts::ZoomMove), DashChart_rect);
     ZoomMoveDashChart_sbtn->setObjectName("ZoomMoveDashChart_sbtn");
     ZoomMoveDashChart_sbtn->setGeometry(330, 6, 56, 30);
+    // Under the chart: its axis captions and the table's edit modes.
+    Sensor_lbl = new QLabel(QString::fromUtf8(FormTexts::ChartSensor), DashChart_rect);
+    Sensor_lbl->setObjectName("Sensor_lbl");
+    Sensor_lbl->setGeometry(6, 176, 70, 30);
+    Out_lbl = new QLabel(QString::fromUtf8(FormTexts::ChartOut), DashChart_rect);
+    Out_lbl->setObjectName("Out_lbl");
+    Out_lbl->setGeometry(78, 176, 64, 30);
+    DashExtrap_btn = new QPushButton(QString::fromUtf8(FormTexts::Extrapolation), DashChart_rect);
+    DashExtrap_btn->setObjectName("DashExtrap_btn");
+    DashExtrap_btn->setGeometry(144, 176, 122, 30);
+    DashInterp_btn = new QPushButton(QString::fromUtf8(FormTexts::Interpolation), DashChart_rect);
+    DashInterp_btn->setObjectName("DashInterp_btn");
+    DashInterp_btn->setGeometry(268, 176, 120, 30);
+    // They show a mode, pressed or not.
+    DashExtrap_btn->setCheckable(true);
+    DashInterp_btn->setCheckable(true);
     SpeedButton3 = new QPushButton(page);
     SpeedButton3->setObjectName("SpeedButton3");
     SpeedButton3->hide();

@@ -55,6 +55,10 @@ struct DashboardPage {
     QWidget* DashChart_rect;
     DashboardChartView* DashChart;
     QPushButton* ZoomMoveDashChart_sbtn;
+    QLabel* Sensor_lbl;
+    QLabel* Out_lbl;
+    QPushButton* DashExtrap_btn;
+    QPushButton* DashInterp_btn;
     QPushButton* SpeedButton3;
 
     CorrSetupPanel* Corr_Setup_layout;

@@ -64,14 +64,19 @@ inline constexpr const char* Fine = "Точная";
 inline constexpr const char* ForcedIdle = "Определение принудительного ХХ";
 inline constexpr const char* Extrapolation = "Экстраполяция";
 inline constexpr const char* Interpolation = "Интерполяция";
-inline constexpr const char* SmoothMaf = "Сглаживание MAF";
-inline constexpr const char* SmoothTps = "Смещение угла°";
-inline constexpr const char* SmoothRpm = "Сглаживание RPM";
+inline constexpr const char* ChartSensor = "Датчик:";
+inline constexpr const char* ChartOut = "Выход:";
+inline constexpr const char* SmoothingHeading = "Сглаживание";
+inline constexpr const char* SmoothMaf = "TPS";
+inline constexpr const char* SmoothTps = "Смещение";
+inline constexpr const char* SmoothRpm = "RPM";
+inline constexpr const char* EnrichmentHeading = "Обогащение УН";
 inline constexpr const char* MafTime = "Выборка MAF 1/100сек *";
 inline constexpr const char* Threshold = "Порог срабатывания";
 inline constexpr const char* EnrichmentFactor = "Обогащение +%";
 inline constexpr const char* EnleanmentFactor = "Спад обогащения -%";
-inline constexpr const char* TpsThreshold = "Переход на таб.№2 при TPS>";
+inline constexpr const char* TpsThreshold = "Переход на таб.№2";
+inline constexpr const char* TpsThrhdValue = "при значении TPS>";
 }  // namespace FormTexts
 
 // Items of the combo boxes as the layout has them.

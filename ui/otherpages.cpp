@@ -81,6 +81,8 @@ LogPage::LogPage(QWidget* page)
     LogExtrap_btn->setObjectName("LogExtrap_btn");
     LogInterp_btn = new QPushButton(QString::fromUtf8(FormTexts::Interpolation), Rectangle9);
     LogInterp_btn->setObjectName("LogInterp_btn");
+    LogExtrap_btn->setCheckable(true);
+    LogInterp_btn->setCheckable(true);
     row->addWidget(LogExtrap_btn);
     row->addWidget(LogInterp_btn);
 

@@ -102,23 +102,42 @@ TablePage::TablePage(QWidget* page)
     TabMore_layt->setGeometry(12, 66, 370, 420);
     auto* grid = new QGridLayout(TabMore_layt);
     grid->setContentsMargins(14, 14, 14, 14);
-    const auto box = [&](QDoubleSpinBox*& b, const QString& name, const QString& label, double min, double max,
-                         int line) {
+    const auto label = [&](const QString& name, const char* text) {
+        auto* l = new QLabel(QString::fromUtf8(text), TabMore_layt);
+        l->setObjectName(name);
+        return l;
+    };
+    const auto box = [&](QDoubleSpinBox*& b, const QString& name, QLabel* caption, double min, double max, int line) {
         b = numberBox(name, min, max, 0, TabMore_layt);
-        auto* l = new QLabel(label, TabMore_layt);
-        l->setObjectName(name.left(name.size() - 3) + "_lbl");
-        grid->addWidget(l, line, 0, 1, 2);
+        grid->addWidget(caption, line, 0, 1, 2);
         grid->addWidget(b, line, 2);
     };
-    box(SmoothMaf_nb, "SmoothMaf_nb", QString::fromUtf8(FormTexts::SmoothMaf), 0, 255, 0);
-    box(SmoothTps_nb, "SmoothTps_nb", QString::fromUtf8(FormTexts::SmoothTps), -12.5, 12.5, 1);
+    // Only the MAF smoothing is for the person to set here; the other
+    // settings travel with the table unseen (the angle offset has its own
+    // box on the dashboard).
+    grid->addWidget(LabelSmooth = label("LabelSmooth", FormTexts::SmoothingHeading), 0, 0, 1, 3);
+    box(SmoothMaf_nb, "SmoothMaf_nb", label("SmoothMaf_lbl", FormTexts::SmoothMaf), 0, 255, 1);
+    box(SmoothTps_nb, "SmoothTps_nb", label("SmoothTps_lbl", FormTexts::SmoothTps), -12.5, 12.5, 2);
     SmoothTps_nb->setDecimals(1);
-    box(SmoothRpm_nb, "SmoothRpm_nb", QString::fromUtf8(FormTexts::SmoothRpm), 0, 255, 2);
-    box(MafTime_nb, "MafTime_nb", QString::fromUtf8(FormTexts::MafTime), 0, 255, 3);
-    box(Treshold_nb, "Treshold_nb", QString::fromUtf8(FormTexts::Threshold), 0, 255, 4);
-    box(EnrichmentFactor_nb, "EnrichmentFactor_nb", QString::fromUtf8(FormTexts::EnrichmentFactor), 0, 255, 5);
-    box(EnleanmentFactor_nb, "EnleanmentFactor_nb", QString::fromUtf8(FormTexts::EnleanmentFactor), 0, 255, 6);
-    box(TpsThreshold_nb, "TpsThreshold_nb", QString::fromUtf8(FormTexts::TpsThreshold), 0, 255, 7);
+    box(SmoothRpm_nb, "SmoothRpm_nb", label("SmoothRpm_lbl", FormTexts::SmoothRpm), 0, 255, 3);
+    grid->addWidget(LabelEnrichment = label("LabelEnrichment", FormTexts::EnrichmentHeading), 4, 0, 1, 3);
+    box(MafTime_nb, "MafTime_nb", LabelMafTime = label("LabelMafTime", FormTexts::MafTime), 0, 255, 5);
+    box(Treshold_nb, "Treshold_nb", LabelThreshold = label("LabelThreshold", FormTexts::Threshold), 0, 255, 6);
+    box(EnrichmentFactor_nb, "EnrichmentFactor_nb",
+        LabelEnrichmentFactor = label("LabelEnrichmentFactor", FormTexts::EnrichmentFactor), 0, 255, 7);
+    box(EnleanmentFactor_nb, "EnleanmentFactor_nb",
+        LabelEnleanmentFactor = label("LabelEnleanmentFactor", FormTexts::EnleanmentFactor), 0, 255, 8);
+    grid->addWidget(LabelTpsThreshold = label("LabelTpsThreshold", FormTexts::TpsThreshold), 9, 0, 1, 3);
+    box(TpsThreshold_nb, "TpsThreshold_nb", LabelTpsThrhdValue = label("LabelTpsThrhdValue", FormTexts::TpsThrhdValue),
+        0, 255, 10);
+    TpsThreshold_nb->setEnabled(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             SmoothTps_nb, SmoothRpm_nb, MafTime_nb, Treshold_nb, EnrichmentFactor_nb, EnleanmentFactor_nb,
+             TpsThreshold_nb, LabelEnrichment, LabelMafTime, LabelThreshold, LabelEnrichmentFactor,
+             LabelEnleanmentFactor, LabelTpsThreshold, LabelTpsThrhdValue})
+        w->hide();
+    for (const char* name : {"SmoothTps_lbl", "SmoothRpm_lbl"})
+        TabMore_layt->findChild<QLabel*>(name)->hide();
     ChartTab_btn = pushButton("ChartTab_btn", "Tab", TabMore_layt);
     ChartTrained_btn = pushButton("ChartTrained_btn", "Trained", TabMore_layt);
     ChartECT_btn = pushButton("ChartECT_btn", "ECT", TabMore_layt);
@@ -126,7 +145,7 @@ TablePage::TablePage(QWidget* page)
     auto* selectors = new QHBoxLayout;
     for (QPushButton* b : {ChartTab_btn, ChartTrained_btn, ChartECT_btn, ChartIAT_btn})
         selectors->addWidget(b);
-    grid->addLayout(selectors, 8, 0, 1, 3);
+    grid->addLayout(selectors, 11, 0, 1, 3);
     Defaults_rct = new RoundButton("Defaults_rct", TabMore_layt);
     Defaults_rct->setRadius(12);
     Defaults_rct->setFixedHeight(44);
@@ -135,8 +154,8 @@ TablePage::TablePage(QWidget* page)
     Defaults_ani->setDelay(100);
     TabReset_rect = barButton("TabReset_rect", ":/icons/reset.svg", TabMore_layt);
     TabReset_ani = pictureAni(TabReset_rect, "TabReset_ani", 0);
-    grid->addWidget(Defaults_rct, 9, 0, 1, 2);
-    grid->addWidget(TabReset_rect, 9, 2, Qt::AlignRight);
+    grid->addWidget(Defaults_rct, 12, 0, 1, 2);
+    grid->addWidget(TabReset_rect, 12, 2, Qt::AlignRight);
     TabMore = new OptionsPanel(TabMore_layt, TabMore_rect, TabMoreImg_ani, "TabMoreLayout_ani", "TabMoreRect_ani",
                                0.95, Theme::ButtonTop, Theme::ButtonBottom);
 }

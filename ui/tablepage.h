@@ -46,6 +46,15 @@ struct TablePage {
     QDoubleSpinBox* EnrichmentFactor_nb;
     QDoubleSpinBox* EnleanmentFactor_nb;
     QDoubleSpinBox* TpsThreshold_nb;
+    // Their captions; only the smoothing ones are shown.
+    QLabel* LabelSmooth;
+    QLabel* LabelEnrichment;
+    QLabel* LabelMafTime;
+    QLabel* LabelThreshold;
+    QLabel* LabelEnrichmentFactor;
+    QLabel* LabelEnleanmentFactor;
+    QLabel* LabelTpsThreshold;
+    QLabel* LabelTpsThrhdValue;
     QPushButton* ChartTab_btn;
     QPushButton* ChartTrained_btn;
     QPushButton* ChartECT_btn;

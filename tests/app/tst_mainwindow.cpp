@@ -67,6 +67,11 @@ private slots:
     void optionsPanelOpensBlinksAndCloses();
     void defaultsButtonToasts();
     void offsetSettingTurnsTheThrottlePicture();
+    void automaticCorrectionFollowsItsKindAndIsKept_data();
+    void automaticCorrectionFollowsItsKindAndIsKept();
+    void sentCorrectionIsKeptByTheLogger();
+    void modeButtonsOfThePagesMoveTogether_data();
+    void modeButtonsOfThePagesMoveTogether();
 
 private:
     std::unique_ptr<TTabbedForm> start();
@@ -598,6 +603,92 @@ void TestMainWindow::defaultsButtonToasts()
     QCOMPARE(widgetOpacity(form->ToastLayout), 1.0);
     QTRY_VERIFY(!form->Tab->Defaults_ani->Enabled());
     QTRY_COMPARE_WITH_TIMEOUT(widgetOpacity(form->ToastLayout), 0.0, 1500);
+}
+
+void TestMainWindow::automaticCorrectionFollowsItsKindAndIsKept_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<bool>("switches");
+    QTest::newRow("Tab") << 0 << true;
+    QTest::newRow("ECT") << 1 << false;
+    QTest::newRow("IAT") << 2 << false;
+    QTest::newRow("MAF smoothing") << 3 << true;
+}
+
+void TestMainWindow::automaticCorrectionFollowsItsKindAndIsKept()
+{
+    QFETCH(int, item);
+    QFETCH(bool, switches);
+    auto form = start();
+    QVERIFY(form);
+    const LoggerStoredValues& kept = form->Logger->StoredValues;
+    QCOMPARE(kept.autoCorrection, false);
+    QCOMPARE(kept.autoCorrectionItem, 0);
+
+    form->Dash->Corr_Setup_layout->ComboBoxAutoCorrType->setCurrentIndex(item);
+    QTest::mouseClick(form->Dash->Correction->DashAutoRect, Qt::LeftButton);
+    CorrectionControls* c = form->Dash->Correction;
+    QCOMPARE(c->autoCorrectionEnabled(), switches);
+    QCOMPARE(c->DashAutoEnabled_img->isHidden(), !switches);
+    QCOMPARE(c->DashAutoDisabled_img->isHidden(), switches);
+    // A kind that cannot correct itself leaves the logger's copy alone.
+    QCOMPARE(kept.autoCorrection, switches);
+    QCOMPARE(kept.autoCorrectionItem, switches ? item : 0);
+
+    if (switches) {
+        QTest::mouseClick(c->DashAutoRect, Qt::LeftButton);
+        QVERIFY(!c->autoCorrectionEnabled());
+        QCOMPARE(kept.autoCorrection, false);
+    }
+}
+
+void TestMainWindow::sentCorrectionIsKeptByTheLogger()
+{
+    auto form = start();
+    QVERIFY(form);
+    CorrectionControls* c = form->Dash->Correction;
+    QCOMPARE(form->Logger->StoredValues.correction, 0);
+    // The output dial type sends (and keeps) whole corrections.
+    c->RadioButton1->setChecked(true);
+    c->Corr_numbox->setValue(-37);
+    QCOMPARE(form->Logger->StoredValues.correction, -37);
+    // Applying resets the correction, and the kept copy with it.
+    QTest::mouseClick(c->DashApplyToTable_rect, Qt::LeftButton);
+    QTRY_COMPARE(form->Logger->StoredValues.correction, 0);
+}
+
+void TestMainWindow::modeButtonsOfThePagesMoveTogether_data()
+{
+    QTest::addColumn<QString>("clicked");
+    for (const char* page : {"Tab", "Log", "Dash"})
+        for (const char* mode : {"Interp", "Extrap"})
+            QTest::newRow(qPrintable(QString("%1%2_btn").arg(page, mode))) << QString("%1%2_btn").arg(page, mode);
+}
+
+void TestMainWindow::modeButtonsOfThePagesMoveTogether()
+{
+    QFETCH(QString, clicked);
+    auto form = start();
+    QVERIFY(form);
+    const bool interpolation = clicked.contains("Interp");
+    const QString mode = interpolation ? "Interp_btn" : "Extrap_btn";
+    const auto modeOn = [&] {
+        return interpolation ? form->Tables->interpolate == 1 : form->Tables->extrapolate == 1;
+    };
+    QList<QPushButton*> twins;
+    for (const char* page : {"Tab", "Log", "Dash"})
+        twins.append(form->findChild<QPushButton*>(page + mode));
+    QVERIFY(!twins.contains(nullptr));
+    auto* button = form->findChild<QPushButton*>(clicked);
+    QVERIFY(!modeOn());
+
+    for (bool pressed : {true, false}) {
+        // Two of the three sit on pages not shown.
+        button->click();
+        for (QPushButton* b : twins)
+            QCOMPARE(b->isChecked(), pressed);
+        QCOMPARE(modeOn(), pressed);
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
