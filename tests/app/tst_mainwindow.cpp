@@ -16,6 +16,7 @@
 #include "roundbutton.h"
 #include "setuppanels.h"
 #include "statetexts.h"
+#include "tablecharts.h"
 #include "tablepage.h"
 #include "tbtmethod.h"
 #include "toastlayer.h"
@@ -120,6 +121,10 @@ void TestMainWindow::firstStartWithoutStateFile()
     QCOMPARE(form->FileFolder, dir->path());
     QCOMPARE(form->FileDialogCaptions, (QStringList{"Сохранить файл:", "Открыть файл:", "Отмена"}));
     QCOMPARE(form->VoltmeterChannel, 1);
+    // The table view was set up with both tables' titles and colours.
+    QCOMPARE(form->TableViews->secondCurve().name, QString("Tab2"));
+    QCOMPARE(form->TableViews->secondCurve().colour.rgba(), 0xFF0000FFu);
+    QVERIFY(form->TableViews->secondShowsTrained());
     Voltmeter* meter = form->Dash->TPS_layout;
     QTRY_COMPARE(meter->One_rect->fillColour().rgba(), 0xFFCD5C5Cu);
     QVERIFY(!meter->TpsMultimeter1_img->isHidden());
