@@ -1,6 +1,7 @@
 #include "anthread.h"
 
 #include "connectionmemo.h"
+#include "handshake.h"
 #include "linktexts.h"
 #include "messages.h"
 #include "tbtmethod.h"
@@ -9,17 +10,7 @@
 
 namespace {
 
-constexpr int ProbeDrainMs = 500;
-constexpr int AnswerMs = 1000;
 constexpr int RetryPauseMs = 1000;
-
-// "%0.8x" of the UUID's first 32 bits.
-QString uuidPrefix(const QString& uuid)
-{
-    bool ok = false;
-    const quint32 first = uuid.left(8).toUInt(&ok, 16);
-    return ok ? QStringLiteral("%1").arg(first, 8, 16, QLatin1Char('0')) : QString();
-}
 
 }  // namespace
 
@@ -129,48 +120,18 @@ bool TAnThread::TryDevice(int index)
     if (index < 0 || index >= devices.size())
         return false;
     const BluetoothDevice device = devices.at(index);
-
-    Link.Services.clear();
-    try {
-        Link.Services = Link.Stack().services(device);
-    } catch (...) {
-        return false;
-    }
-    if (Link.Services.isEmpty())
+    if (!LoadServices(Link, device))
         return false;
 
     appendStatus(QLatin1Char('\n') + device.name);
-
-    const QList<BluetoothService> services = Link.Services;
-    for (const BluetoothService& service : services) {
-        if (isInterruptionRequested())
-            break;
-        if (uuidPrefix(service.uuid) != QLatin1String(LinkTexts::SerialPortPrefix))
-            continue;
-        try {
-            Link.SetSocket(Link.Stack().connect(device, service));
-            Link.SendBytes(LinkTexts::FirstProbe, int(sizeof LinkTexts::FirstProbe));
-            char byte = 0;
-            while (Link.ReceiveExact(&byte, 1, ProbeDrainMs) > 0) {
-            }
-            Link.SendBytes(LinkTexts::SecondProbe, int(sizeof LinkTexts::SecondProbe));
-            unsigned char answer[4] = {};
-            const int count = Link.ReceiveExact(reinterpret_cast<char*>(answer), 4, AnswerMs);
-            if (count == 4 && answer[0] == 0 && answer[1] == 0) {
-                Link.RefMode = answer[3];
-                Link.DeviceIndex = index;
-                appendStatus(QString::fromUtf8(LinkTexts::Firmware) + QString::number(answer[2] / 10) +
-                             QLatin1Char('.') + QString::number(answer[2] % 10));
-                return true;
-            }
-            Link.SetSocket(nullptr);
-        } catch (...) {
-            // A device that refuses or fails mid-handshake is simply skipped.
-            Link.SetSocket(nullptr);
-        }
-    }
-    Link.SetSocket(nullptr);
-    return false;
+    const std::optional<HandshakeAnswer> answer =
+        ProbeServices(Link, device, [this] { return isInterruptionRequested(); });
+    if (!answer)
+        return false;
+    Link.DeviceIndex = index;
+    appendStatus(QString::fromUtf8(LinkTexts::Firmware) + QString::number(answer->firmware / 10) + QLatin1Char('.') +
+                 QString::number(answer->firmware % 10));
+    return true;
 }
 
 TAnThread* StartConnectionSearch(TBTMethod& link, TRXTX& rxtx)
