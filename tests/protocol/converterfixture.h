@@ -1,31 +1,17 @@
 #pragma once
 
-#include "fdchannel.h"
-#include "recordingnotifier.h"
-#include "simulatedstack.h"
-#include "simulatorhost.h"
+#include "clientlink.h"
 #include "table.h"
-#include "tbtmethod.h"
-#include "trxtx.h"
-#include "zantobroadcaster.h"
 
 #include <QStringList>
 
-#include <memory>
-
-// A client connected to a simulated Converter over the real link code: the
-// table store, the transport and the link, as the main window wires them.
-// Toasts of the store land in the notifier like the window's would.
+// A client connected to a simulated Converter over the real link code, with
+// the table store wired to its transport as the main window wires it. Toasts
+// of the store land in the notifier like the window's would.
 struct ConnectedConverter {
     explicit ConnectedConverter(const SimulatorOptions& options = SimulatorOptions())
-        : device(options),
-          link(&bus, nullptr, &notifier, std::make_unique<SimulatedStack>()),
-          rxtx(&bus, &link, &notifier),
-          table(notifier)
+        : connection(options), table(notifier)
     {
-        link.SetSocket(std::make_unique<FdByteChannel>(device.takeClientFd()));
-        link.Connected = 1;
-        rxtx.Connected = 1;
         table.SetUpTableView(nullptr, nullptr, false,
                              [this](const QString& t) { notifier.showToast(t); },
                              [this](const QString& t) { notifier.flashToast(t); });
@@ -33,12 +19,13 @@ struct ConnectedConverter {
     }
 
     // Every client send the device received, in order.
-    QList<QByteArray> sends() const { return device.receivedReads(); }
+    QList<QByteArray> sends() const { return connection.sends(); }
 
-    SimulatorHost device;
-    RecordingNotifier notifier;
-    TZantoBroadcaster bus;
-    TBTMethod link;
-    TRXTX rxtx;
+    SimulatedConverterLink connection;
+    SimulatorHost& device = connection.device;
+    RecordingNotifier& notifier = connection.client.notifier;
+    TZantoBroadcaster& bus = connection.client.bus;
+    TBTMethod& link = connection.client.link;
+    TRXTX& rxtx = connection.client.rxtx;
     Table table;
 };
