@@ -5,6 +5,18 @@ void TZantoBroadcaster::Register(TZantoListener* listener)
     listeners.append(listener);
 }
 
+void TZantoBroadcaster::Unregister(TZantoListener* listener)
+{
+    const qsizetype index = listeners.indexOf(listener);
+    if (index < 0)
+        return;
+    // A delivery walks the list by index; it must keep its length.
+    if (pending.isEmpty())
+        listeners.removeAt(index);
+    else
+        listeners[index] = nullptr;
+}
+
 void TZantoBroadcaster::Broadcast(const TMessage& record)
 {
     pending.append(&record);
@@ -17,6 +29,8 @@ void TZantoBroadcaster::Broadcast(const TMessage& record)
         {
             bus.pending.removeLast();
             bus.current = outer;
+            if (bus.pending.isEmpty())
+                bus.listeners.removeAll(nullptr);
         }
     } unwind{*this, outer};
 
@@ -24,6 +38,7 @@ void TZantoBroadcaster::Broadcast(const TMessage& record)
     const qsizetype count = listeners.size();
     for (qsizetype i = 0; i < count; ++i) {
         current = &record;
-        listeners.at(i)->Dispatch(record);
+        if (TZantoListener* listener = listeners.at(i))
+            listener->Dispatch(record);
     }
 }

@@ -22,11 +22,19 @@ public:
 // before that inner Broadcast returns; the outer delivery then goes on with
 // its next listener. So every record reaches every listener exactly once and
 // never after its own Broadcast has returned or thrown.
+//
+// A listener that goes away before the bus unregisters itself. One removed
+// during a delivery hears nothing more, not even the rest of the records
+// being delivered.
 class TZantoBroadcaster {
 public:
     void Register(TZantoListener* listener);
+    // Unknown listeners are ignored.
+    void Unregister(TZantoListener* listener);
     void Broadcast(const TMessage& record);
 
+    // Listeners in registration order; during a delivery a removed one
+    // leaves a null until the outermost delivery ends.
     const QList<TZantoListener*>& Listeners() const { return listeners; }
     // The record being delivered (the innermost one during a nested delivery).
     const TMessage* Current() const { return current; }

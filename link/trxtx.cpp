@@ -11,6 +11,12 @@ TRXTX::TRXTX(TZantoBroadcaster* bus, TBTMethod* link, UserNotifier* userNotifier
         Bus->Register(this);
 }
 
+TRXTX::~TRXTX()
+{
+    if (Bus)
+        Bus->Unregister(this);
+}
+
 void TRXTX::Dispatch(const TMessage&)
 {
 }

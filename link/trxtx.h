@@ -20,8 +20,11 @@ public:
     static constexpr int ReceiveOnceMs = 1000;
     static constexpr int DrainStepMs = 500;
 
-    // Registers itself on bus.
+    // Registers itself on bus, which must outlive it.
     TRXTX(TZantoBroadcaster* bus, TBTMethod* link, UserNotifier* notifier);
+    ~TRXTX() override;
+    TRXTX(const TRXTX&) = delete;
+    TRXTX& operator=(const TRXTX&) = delete;
 
     void Dispatch(const TMessage& message) override;
 

@@ -59,6 +59,7 @@ TZantoLog::~TZantoLog()
 {
     dashTimer.stop();
     endPollThread();
+    bus.Unregister(this);
 }
 
 void TZantoLog::Dispatch(const TMessage& message)

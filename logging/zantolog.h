@@ -27,8 +27,9 @@ class UserNotifier;
 class TZantoLog : public QObject, public TZantoListener {
     Q_OBJECT
 public:
-    // Registers the logger as the bus's next listener. The transport may be
-    // given later with SetTransport; logging needs it.
+    // Registers the logger as the bus's next listener (the bus must outlive
+    // it). The transport may be given later with SetTransport; logging needs
+    // it.
     TZantoLog(QObject* owner, TZantoBroadcaster& bus, UserNotifier& notifier);
     TZantoLog(QObject* owner, TRXTX* transport, TZantoBroadcaster& bus, UserNotifier& notifier);
     // Ends a running poll thread first; none is left behind.

@@ -35,6 +35,8 @@ private slots:
     void nestedBroadcastIsDeliveredBeforeItReturns();
     void nestedBroadcastThatThrowsLeavesOuterDeliveryGoing();
     void listenerRegisteredDuringDeliveryHearsTheNextRecord();
+    void unregisteredListenerHearsNothingMore();
+    void listenerDestroyedDuringDeliveryIsSkipped();
 };
 
 void TestBroadcaster::deliversToEveryListenerInRegistrationOrder()
@@ -195,6 +197,60 @@ void TestBroadcaster::listenerRegisteredDuringDeliveryHearsTheNextRecord()
     bus.Broadcast(TMsgConnected());
     bus.Broadcast(TMsgStopLog());
     QCOMPARE(log, QStringList({"a:9", "a:4", "late:4"}));
+}
+
+void TestBroadcaster::unregisteredListenerHearsNothingMore()
+{
+    QStringList log;
+    LoggingListener a("a", log), b("b", log), stranger("stranger", log);
+    TZantoBroadcaster bus;
+    bus.Register(&a);
+    bus.Register(&b);
+    bus.Unregister(&stranger);
+    bus.Unregister(&a);
+    bus.Broadcast(TMsgStopLog());
+    QCOMPARE(log, QStringList({"b:4"}));
+    QCOMPARE(bus.Listeners(), QList<TZantoListener*>({&b}));
+}
+
+namespace {
+
+// A listener that unregisters itself when it goes.
+class OwnedListener : public LoggingListener {
+public:
+    OwnedListener(TZantoBroadcaster& bus, QStringList& log) : LoggingListener("owned", log), bus(bus)
+    {
+        bus.Register(this);
+    }
+    ~OwnedListener() override { bus.Unregister(this); }
+    TZantoBroadcaster& bus;
+};
+
+}  // namespace
+
+void TestBroadcaster::listenerDestroyedDuringDeliveryIsSkipped()
+{
+    QStringList log;
+    LoggingListener first("first", log), last("last", log);
+    TZantoBroadcaster bus;
+    bus.Register(&first);
+    auto* owned = new OwnedListener(bus, log);
+    bus.Register(&last);
+    // The first listener posts a nested record, then ends the second one,
+    // which the outer delivery has not reached yet.
+    first.onDispatch = [&](const TMessage& m) {
+        if (m.id != MsgConnected)
+            return;
+        bus.Broadcast(TMsgStopLog());
+        delete owned;
+        owned = nullptr;
+    };
+    bus.Broadcast(TMsgConnected());
+    QCOMPARE(log, QStringList({"first:9", "first:4", "owned:4", "last:4", "last:9"}));
+    // Once the delivery is over the list holds no gap.
+    QCOMPARE(bus.Listeners(), QList<TZantoListener*>({&first, &last}));
+    bus.Broadcast(TMsgStopLog());
+    QCOMPARE(log.mid(5), QStringList({"first:4", "last:4"}));
 }
 
 QTEST_APPLESS_MAIN(TestBroadcaster)
