@@ -26,6 +26,9 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
+#include <initializer_list>
+#include <optional>
+
 namespace {
 
 int senderTag(QObject* sender)
@@ -33,6 +36,18 @@ int senderTag(QObject* sender)
     if (auto* button = qobject_cast<RoundButton*>(sender))
         return button->Tag;
     return -1;
+}
+
+// The three pages' mode buttons are one control each: the clicked one's
+// state goes to its two twins. Nothing when the sender is no button.
+std::optional<bool> pressTwins(const QObject* sender, std::initializer_list<QPushButton*> twins)
+{
+    const auto* clicked = qobject_cast<const QPushButton*>(sender);
+    if (!clicked)
+        return std::nullopt;
+    for (QPushButton* b : twins)
+        b->setChecked(clicked->isChecked());
+    return clicked->isChecked();
 }
 
 }  // namespace
@@ -314,28 +329,18 @@ void TTabbedForm::swapZoomButton(QPushButton* button, Qt::MouseButton& zoomButto
     zoomButton = zoomButton == Qt::RightButton ? Qt::LeftButton : Qt::RightButton;
 }
 
-// The three pages' mode buttons are one control each: pressing one presses
-// its two twins.
 void TTabbedForm::Interp_btnClick()
 {
-    const auto* clicked = qobject_cast<const QPushButton*>(sender());
-    if (!clicked)
-        return;
-    const bool pressed = clicked->isChecked();
-    for (QPushButton* b : {Tab->TabInterp_btn, Log->LogInterp_btn, Dash->DashInterp_btn})
-        b->setChecked(pressed);
-    Tables->SetInterpolationMode(pressed);
+    if (const std::optional<bool> pressed =
+            pressTwins(sender(), {Tab->TabInterp_btn, Log->LogInterp_btn, Dash->DashInterp_btn}))
+        Tables->SetInterpolationMode(*pressed);
 }
 
 void TTabbedForm::Extrap_btnClick()
 {
-    const auto* clicked = qobject_cast<const QPushButton*>(sender());
-    if (!clicked)
-        return;
-    const bool pressed = clicked->isChecked();
-    for (QPushButton* b : {Tab->TabExtrap_btn, Log->LogExtrap_btn, Dash->DashExtrap_btn})
-        b->setChecked(pressed);
-    Tables->SetExtrapolate(pressed ? 1 : 0);
+    if (const std::optional<bool> pressed =
+            pressTwins(sender(), {Tab->TabExtrap_btn, Log->LogExtrap_btn, Dash->DashExtrap_btn}))
+        Tables->SetExtrapolate(*pressed ? 1 : 0);
 }
 
 void TTabbedForm::ZoomMoveLog_sbtnClick()
