@@ -9,6 +9,7 @@
 #include "logcsv.h"
 #include "logfile.h"
 #include "messages.h"
+#include "savefile.h"
 #include "sigintwatcher.h"
 #include "stderrnotifier.h"
 #include "tabletransfer.h"
@@ -176,6 +177,7 @@ int runLogToCsv(StderrNotifier& notifier, const QStringList& args, std::FILE* ou
 
     // Replaced only once complete: a failed export leaves an old file alone.
     const QString name = args.at(1);
+    RemoveStaleSaveTemps(name);
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly) || !LogCsv::write(file, columns) || !file.commit()) {
         const QString reason = file.errorString();

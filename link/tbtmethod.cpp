@@ -5,11 +5,13 @@
 #include "linktexts.h"
 #include "usernotifier.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
 
 namespace {
 
@@ -23,6 +25,28 @@ constexpr int SocketTimeoutMs = 2000;
 
 }  // namespace
 
+// Calls handed from other threads to the link's thread. Qt's queued call only
+// says "run one"; the call itself, its completion and the waiting all go
+// through this mutex and condition variable, so the hand-over orders the
+// caller's writes before the call and the call's writes before the caller
+// goes on (and a ThreadSanitizer build sees it, which it cannot with Qt's
+// own futex-based locks).
+struct TBTMethod::HandOver {
+    struct Call {
+        const std::function<void()>* run = nullptr;
+        // Ran, or was dropped unrun because the link went away.
+        bool finished = false;
+    };
+
+    std::mutex mutex;
+    std::condition_variable finished;
+    // Posted and not yet taken, oldest first. Each lives on its caller's
+    // stack while the caller waits.
+    std::deque<Call*> waiting;
+    // The link is going away: nothing more is taken in.
+    bool closed = false;
+};
+
 TBTMethod::TBTMethod(TZantoBroadcaster* bus, ConnectionMemo* memo, UserNotifier* userNotifier,
                      std::unique_ptr<BluetoothStack> bluetoothStack, QObject* owner)
     : QObject(owner),
@@ -30,19 +54,28 @@ TBTMethod::TBTMethod(TZantoBroadcaster* bus, ConnectionMemo* memo, UserNotifier*
       LastDeviceAddress(QString::fromLatin1(LinkTexts::UnknownAddress)),
       Bus(bus),
       notifier(userNotifier),
-      stack(std::move(bluetoothStack))
+      stack(std::move(bluetoothStack)),
+      handOver(std::make_shared<HandOver>())
 {
 }
 
 TBTMethod::~TBTMethod()
 {
     shuttingDown = true;
+    {
+        // A thread waiting in a hand-over (the search, or a poll still
+        // handing over its end) is released without its call, and makes no
+        // further ones.
+        const std::lock_guard<std::mutex> lock(handOver->mutex);
+        handOver->closed = true;
+        for (HandOver::Call* call : handOver->waiting)
+            call->finished = true;
+        handOver->waiting.clear();
+    }
+    handOver->finished.notify_all();
     if (TAnThread* running = search.data()) {
         running->requestInterruption();
-        // The search may be waiting in a hand-over to this thread; dropping the
-        // posted call releases it, and it makes no further ones.
-        while (!running->wait(20))
-            QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+        running->wait();
         delete running;
     }
     CloseSocket();
@@ -66,13 +99,51 @@ void TBTMethod::RunOnMainThread(const std::function<void()>& call)
     }
     if (shuttingDown)
         return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, &call] {
-            if (!shuttingDown)
-                call();
-        },
-        Qt::BlockingQueuedConnection);
+    // The caller keeps the state alive: once released by the destructor it
+    // still has to leave the wait, and the link may be gone by then.
+    const std::shared_ptr<HandOver> state = handOver;
+    HandOver::Call pending{&call};
+    std::unique_lock<std::mutex> lock(state->mutex);
+    if (state->closed)
+        return;
+    state->waiting.push_back(&pending);
+    // Posted under the lock: the destructor closes the hand-over under the
+    // same lock, so the link is still there to post to. The queued call is
+    // invoked by name and carries nothing from this thread; a posted functor
+    // would be written here and read there with only Qt's locks in between.
+    if (!QMetaObject::invokeMethod(this, "runHandedOver", Qt::QueuedConnection)) {
+        state->waiting.pop_back();
+        return;
+    }
+    state->finished.wait(lock, [&pending] { return pending.finished; });
+}
+
+void TBTMethod::runHandedOver()
+{
+    const std::shared_ptr<HandOver> state = handOver;
+    HandOver::Call* taken = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(state->mutex);
+        if (state->waiting.empty())
+            return;
+        taken = state->waiting.front();
+        state->waiting.pop_front();
+    }
+    // The caller is released even when its call throws.
+    struct Release {
+        HandOver& state;
+        HandOver::Call* call;
+        ~Release()
+        {
+            {
+                const std::lock_guard<std::mutex> lock(state.mutex);
+                call->finished = true;
+            }
+            state.finished.notify_all();
+        }
+    } release{*state, taken};
+    if (!shuttingDown)
+        (*taken->run)();
 }
 
 std::optional<QList<BluetoothDevice>> TBTMethod::DiscoverPaired()

@@ -56,8 +56,10 @@ public:
     bool HasSocket() const { return Socket != nullptr; }
 
     // Runs call on the thread that owns the link and waits until it has run:
-    // directly there, through a blocking queued hand-over from any other
-    // thread. Skipped when the link is shutting down.
+    // directly there, through a queued hand-over the calling thread waits for
+    // from any other thread. Skipped when the link is shutting down; a call
+    // still waiting when the link is destroyed is dropped unrun and its
+    // thread released.
     void RunOnMainThread(const std::function<void()>& call);
 
     // The search (connection thread) while one runs, else null.
@@ -90,6 +92,11 @@ public:
     qint64 RxWritePos = 0;
 
 private:
+    struct HandOver;
+
+    // Runs the oldest call waiting in the hand-over (posted once per call).
+    Q_INVOKABLE void runHandedOver();
+
     void appendReceived(const QByteArray& bytes);
     int readBuffered(char* buffer, int n);
     void discardConsumed();
@@ -98,6 +105,9 @@ private:
     std::unique_ptr<BluetoothStack> stack;
     QPointer<TAnThread> search;
     std::atomic<bool> shuttingDown{false};
+    // Shared with the threads waiting in it, which may still be leaving it
+    // when the link is gone.
+    std::shared_ptr<HandOver> handOver;
 
     // Received bytes from absolute position rxBase on.
     QByteArray RxStream;

@@ -6,6 +6,7 @@
 #include "logtexts.h"
 #include "logthread.h"
 #include "protocoltexts.h"
+#include "savefile.h"
 #include "tbtmethod.h"
 #include "trxtx.h"
 #include "usernotifier.h"
@@ -210,6 +211,7 @@ void TZantoLog::SaveLog(const QString& fileName)
 
     // Written beside the target and renamed over it when complete, so an old
     // file survives any failure and no half-written log is ever left behind.
+    RemoveStaleSaveTemps(name);
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly)) {
         notifier.showMessage(QString::fromUtf8(existed ? LogTexts::CantDeleteBeforeSaving

@@ -1,5 +1,6 @@
 #include "table.h"
 
+#include "savefile.h"
 #include "tabletexts.h"
 #include "usernotifier.h"
 
@@ -29,6 +30,7 @@ void Table::SaveTableFile(const QString& name)
 
     // Written beside the target and renamed over it at the end, so a save
     // that fails half-way never costs the file that was there before.
+    RemoveStaleSaveTemps(path);
     QSaveFile file(path);
     // Unbuffered, so that a failed write is seen here and not lost in a
     // flush inside commit(), which would then put a short file in place.

@@ -5,11 +5,16 @@
 namespace {
 
 // A snapshot array has its full layout size whatever the store holds (the
-// second table stays empty in the store but not in the snapshot).
+// second table stays empty in the store but not in the snapshot). An array
+// that already has it is shared with the store, not copied: most steps
+// change one or two of the six arrays, and only those are copied, when the
+// store writes to them. Comparing a shared array with its snapshot is then
+// immediate too.
 QList<int> copyPadded(const QList<int>& array, int size)
 {
-    QList<int> copy(std::max<qsizetype>(size, array.size()), 0);
-    std::copy(array.cbegin(), array.cend(), copy.begin());
+    QList<int> copy = array;
+    if (copy.size() < size)
+        copy.resize(size);  // the new entries are zero
     return copy;
 }
 

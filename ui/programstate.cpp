@@ -1,6 +1,7 @@
 #include "programstate.h"
 
 #include "o2refgrid.h"
+#include "savefile.h"
 #include "statereader.h"
 #include "statetexts.h"
 #include "usernotifier.h"
@@ -13,6 +14,9 @@ namespace {
 
 // A state file is about 3 KB plus two paths; anything past this is not ours.
 constexpr qint64 MaxStateFileBytes = 1 << 20;
+// Read a piece at a time: a read of the whole cap would allocate it on every
+// load however small the file.
+constexpr qint64 ReadChunkBytes = 4096;
 
 void appendByte(QByteArray& out, int value)
 {
@@ -33,6 +37,22 @@ void appendZeroTerminated(QByteArray& out, const QString& text)
     bytes.truncate(bytes.indexOf('\0') < 0 ? bytes.size() : bytes.indexOf('\0'));
     out.append(bytes);
     out.append('\0');
+}
+
+// At most MaxStateFileBytes of the file, to its end even where the size the
+// file reports is wrong (nothing, or a file still growing).
+QByteArray readCapped(QFile& file)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(qBound<qint64>(0, file.size(), MaxStateFileBytes)));
+    char chunk[ReadChunkBytes];
+    while (bytes.size() < MaxStateFileBytes) {
+        const qint64 n = file.read(chunk, qMin<qint64>(ReadChunkBytes, MaxStateFileBytes - bytes.size()));
+        if (n <= 0)
+            break;
+        bytes.append(chunk, qsizetype(n));
+    }
+    return bytes;
 }
 
 }  // namespace
@@ -64,6 +84,7 @@ void SaveProgramState(const QString& fileName, const ProgramState& state, const 
                       UserNotifier& notifier)
 {
     const bool existed = QFileInfo::exists(fileName);
+    RemoveStaleSaveTemps(fileName);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         // A directory in the file's place cannot be replaced.
@@ -95,7 +116,7 @@ bool LoadProgramState(const QString& fileName, ProgramState& s, O2RefGrid& grid,
         notifier.showMessage(QString::fromUtf8(StateTexts::LoadError2) + file.errorString());
         return false;
     }
-    StateReader in(file.read(MaxStateFileBytes));
+    StateReader in(readCapped(file));
     file.close();
 
     try {
