@@ -9,7 +9,7 @@
 #include "logcsv.h"
 #include "logfile.h"
 #include "messages.h"
-#include "savefile.h"
+#include "atomicsave.h"
 #include "sigintwatcher.h"
 #include "stderrnotifier.h"
 #include "tabletransfer.h"
@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QSaveFile>
 #include <QTimer>
 
 #include <exception>
@@ -177,12 +176,10 @@ int runLogToCsv(StderrNotifier& notifier, const QStringList& args, std::FILE* ou
 
     // Replaced only once complete: a failed export leaves an old file alone.
     const QString name = args.at(1);
-    RemoveStaleSaveTemps(name);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || !LogCsv::write(file, columns) || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        notifier.showMessage(text(CliTexts::CannotWriteCsv).arg(QDir::toNativeSeparators(name), reason));
+    const SaveOutcome saved =
+        SaveAtomically(name, [&columns](QIODevice& device) { return LogCsv::write(device, columns); });
+    if (!saved) {
+        notifier.showMessage(text(CliTexts::CannotWriteCsv).arg(QDir::toNativeSeparators(name), saved.reason));
         return CliFailure;
     }
     return CliSuccess;

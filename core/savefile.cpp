@@ -8,7 +8,7 @@
 namespace {
 
 constexpr qsizetype RandomChars = 6;
-// As deep as QSaveFile follows a chain of links.
+// As deep as a chain of links is followed.
 constexpr int MaxLinkDepth = 128;
 
 bool isLetterOrDigit(QChar c)
@@ -32,16 +32,22 @@ bool IsSaveTempName(const QString& targetFileName, const QString& fileName)
     return true;
 }
 
-void RemoveStaleSaveTemps(const QString& target)
+QString SaveTargetBehindLinks(const QString& target)
 {
-    // QSaveFile writes beside the file a symbolic link leads to, so that is
-    // where its temporaries are.
     QFileInfo info(target);
     for (int depth = 1; depth < MaxLinkDepth && info.isSymLink(); ++depth)
         info.setFile(info.symLinkTarget());
-    // A chain too long (or a loop) it gives up on, and writes beside the name.
+    // A chain too long (or a loop) is given up on: the save writes beside the name.
     if (info.isSymLink())
-        info.setFile(target);
+        return target;
+    return info.filePath();
+}
+
+void RemoveStaleSaveTemps(const QString& target)
+{
+    // A save writes beside the file a symbolic link leads to, so that is
+    // where its temporaries are.
+    const QFileInfo info(SaveTargetBehindLinks(target));
     const QString targetName = info.fileName();
     if (targetName.isEmpty())
         return;

@@ -6,7 +6,7 @@
 #include "logtexts.h"
 #include "logthread.h"
 #include "protocoltexts.h"
-#include "savefile.h"
+#include "atomicsave.h"
 #include "tbtmethod.h"
 #include "trxtx.h"
 #include "usernotifier.h"
@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <exception>
@@ -206,40 +205,19 @@ void TZantoLog::SaveLog(const QString& fileName)
         return;
 
     const QString name = LogFile::withLogExtension(fileName);
-    const QFileInfo target(name);
-    const bool existed = target.exists() || target.isSymLink();
-
-    // Written beside the target and renamed over it when complete, so an old
-    // file survives any failure and no half-written log is ever left behind.
-    RemoveStaleSaveTemps(name);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly)) {
-        notifier.showMessage(QString::fromUtf8(existed ? LogTexts::CantDeleteBeforeSaving
-                                                       : LogTexts::NoWritePermission));
+    // Replaces the old file only once the new one is whole on the disk.
+    const SaveOutcome saved = SaveAtomically(name, [&](QIODevice& device) {
+        return LogFile::write(device, columns, rangeLow, rangeHigh);
+    });
+    const auto withReason = [&saved](const char* text) { return QString::fromUtf8(text) + u'\n' + saved.reason; };
+    if (saved)
         return;
-    }
-
-    bool written = false;
-    try {
-        // Flushed here, while the device still knows why a write failed.
-        written = LogFile::write(file, columns, rangeLow, rangeHigh) && file.flush();
-    } catch (const std::exception& e) {
-        file.cancelWriting();
-        notifier.showMessage(fileText(LogTexts::CannotWriteLog, name, QString::fromLocal8Bit(e.what())));
-        return;
-    }
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        notifier.showMessage(fileText(LogTexts::CannotWriteLog, name, reason));
-        return;
-    }
-    if (!file.commit()) {
-        if (existed && file.error() == QFileDevice::RenameError)
-            notifier.showMessage(QString::fromUtf8(LogTexts::CantDeleteBeforeSaving));
-        else
-            notifier.showMessage(fileText(LogTexts::CannotWriteLog, name, file.errorString()));
-    }
+    if (saved.oldFileInTheWay())
+        notifier.showMessage(withReason(LogTexts::CantDeleteBeforeSaving));
+    else if (saved.step == SaveOutcome::CannotCreate)
+        notifier.showMessage(withReason(LogTexts::NoWritePermission));
+    else
+        notifier.showMessage(fileText(LogTexts::CannotWriteLog, name, saved.reason));
 }
 
 void TZantoLog::LoadLog(const QString& fileName)

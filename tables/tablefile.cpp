@@ -1,13 +1,12 @@
 #include "table.h"
 
-#include "savefile.h"
+#include "atomicsave.h"
 #include "tabletexts.h"
 #include "usernotifier.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -28,38 +27,22 @@ void Table::SaveTableFile(const QString& name)
     if (!path.endsWith(QLatin1String(TableTexts::TabExtension), Qt::CaseSensitive))
         path += QLatin1String(TableTexts::TabExtension);
 
-    // Written beside the target and renamed over it at the end, so a save
-    // that fails half-way never costs the file that was there before.
-    RemoveStaleSaveTemps(path);
-    QSaveFile file(path);
-    // Unbuffered, so that a failed write is seen here and not lost in a
-    // flush inside commit(), which would then put a short file in place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (QFileInfo::exists(path))
-            userNotifier.showMessage(QString::fromUtf8(TableTexts::CantDeleteBeforeSaving));
-        else
-            userNotifier.showMessage(QString::fromUtf8(TableTexts::NoWritePermission));
+    // Replaces the old file only once the new one is whole on the disk. The
+    // boxes are read only once there is a file to write to.
+    const SaveOutcome saved = SaveAtomically(path, [this](QIODevice& file) {
+        SettingsFromUi();
+        const char bytes[2] = {static_cast<char>(tab[0] & 0xFF), static_cast<char>(tab[1] & 0xFF)};
+        return file.write(bytes, sizeof bytes) == qint64(sizeof bytes);
+    });
+    const auto withReason = [&saved](const char* text) { return QString::fromUtf8(text) + u'\n' + saved.reason; };
+    if (saved)
         return;
-    }
-
-    SettingsFromUi();
-    const char bytes[2] = {static_cast<char>(tab[0] & 0xFF), static_cast<char>(tab[1] & 0xFF)};
-    for (qint64 done = 0; done < qint64(sizeof bytes);) {
-        const qint64 written = file.write(bytes + done, qint64(sizeof bytes) - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            userNotifier.showMessage(reason);
-            return;
-        }
-        done += written;
-    }
-    if (!file.commit()) {
-        if (file.error() == QFileDevice::RenameError)
-            userNotifier.showMessage(QString::fromUtf8(TableTexts::CantDeleteBeforeSaving));
-        else
-            userNotifier.showMessage(file.errorString());
-    }
+    if (saved.oldFileInTheWay())
+        userNotifier.showMessage(withReason(TableTexts::CantDeleteBeforeSaving));
+    else if (saved.step == SaveOutcome::CannotCreate)
+        userNotifier.showMessage(withReason(TableTexts::NoWritePermission));
+    else
+        userNotifier.showMessage(saved.reason);
 }
 
 void Table::LoadTableFile(const QString& name)

@@ -1,14 +1,13 @@
 #include "programstate.h"
 
 #include "o2refgrid.h"
-#include "savefile.h"
+#include "atomicsave.h"
 #include "statereader.h"
 #include "statetexts.h"
 #include "usernotifier.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -83,26 +82,15 @@ QByteArray encodeProgramState(const ProgramState& s, const O2RefGrid& grid)
 void SaveProgramState(const QString& fileName, const ProgramState& state, const O2RefGrid& grid,
                       UserNotifier& notifier)
 {
-    const bool existed = QFileInfo::exists(fileName);
-    RemoveStaleSaveTemps(fileName);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        // A directory in the file's place cannot be replaced.
-        notifier.showMessage(existed ? QString::fromUtf8(StateTexts::SaveError1)
-                                     : QString::fromUtf8(StateTexts::SaveError2) + file.errorString());
+    // Replaces the old file only once the new one is whole on the disk, so a
+    // full disk never leaves a short state file for the next start.
+    const SaveOutcome saved = SaveAtomically(fileName, encodeProgramState(state, grid));
+    if (saved)
         return;
-    }
-    const QByteArray bytes = encodeProgramState(state, grid);
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        notifier.showMessage(QString::fromUtf8(StateTexts::SaveError2) + error);
-        return;
-    }
-    if (!file.commit()) {
-        notifier.showMessage(existed ? QString::fromUtf8(StateTexts::SaveError1)
-                                     : QString::fromUtf8(StateTexts::SaveError2) + file.errorString());
-    }
+    if (saved.oldFileInTheWay())
+        notifier.showMessage(QString::fromUtf8(StateTexts::SaveError1) + u'\n' + saved.reason);
+    else
+        notifier.showMessage(QString::fromUtf8(StateTexts::SaveError2) + saved.reason);
 }
 
 bool LoadProgramState(const QString& fileName, ProgramState& s, O2RefGrid& grid, UserNotifier& notifier)

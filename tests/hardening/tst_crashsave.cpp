@@ -3,11 +3,10 @@
 // it with SIGKILL at random moments. After every kill the file must be
 // exactly one of the two complete contents, never short or mixed.
 //
-// The saves write an unnamed temporary file and, to replace an existing
-// file, give it a temporary name beside the target and rename it over the
-// target. A kill between those two steps leaves that one named file behind;
-// nothing else may be left, so each kill may add at most one stray file of
-// the target's temporary name. Every save first removes such leftovers, so
+// The saves write a temporary file beside the target and rename it over the
+// target once it is complete. A kill before the rename leaves that one file
+// behind; nothing else may be left, so each kill may add at most one stray
+// file of the target's temporary name. Every save first removes such leftovers, so
 // after the kills one more save leaves the target alone in its folder.
 #include "o2refgrid.h"
 #include "programstate.h"

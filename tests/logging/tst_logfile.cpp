@@ -418,7 +418,7 @@ void TestLogFile::saveIntoMissingFolderFails()
     TZantoLog log(nullptr, bus, notifier);
     log.store().append(oneSample(1, 1, 1));
     log.SaveLog(path("nowhere/rec"));
-    QCOMPARE(notifier.texts(RecordingNotifier::Message), QStringList{LogTexts::NoWritePermission});
+    QCOMPARE(notifier.texts(RecordingNotifier::Message), QStringList{QString::fromUtf8(LogTexts::NoWritePermission) + "\nNo such file or directory"});
     QVERIFY(!QFileInfo::exists(path("nowhere")));
 }
 
@@ -429,7 +429,7 @@ void TestLogFile::saveOverDirectoryFails()
     TZantoLog log(nullptr, bus, notifier);
     log.store().append(oneSample(1, 1, 1));
     log.SaveLog(path("taken"));
-    QCOMPARE(notifier.texts(RecordingNotifier::Message), QStringList{LogTexts::CantDeleteBeforeSaving});
+    QCOMPARE(notifier.texts(RecordingNotifier::Message), QStringList{QString::fromUtf8(LogTexts::CantDeleteBeforeSaving) + "\nIs a directory"});
     QVERIFY(QFileInfo(path("taken.log/inside")).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList{"taken.log"});

@@ -132,13 +132,17 @@ void TestTableFile::saveFailures_data()
     QTest::addColumn<QString>("message");
 
     // These fail for root as well, which the test machines run as.
-    QTest::newRow("folder under a plain file") << "file:plain" << "plain/table" << noPermission;
-    QTest::newRow("folder that does not exist") << "" << "missing/table" << noPermission;
-    QTest::newRow("a folder stands where the file should") << "dir:table.tab" << "table" << cantDelete;
+    // Each text is followed by the system's reason on a line of its own.
+    QTest::newRow("folder under a plain file") << "file:plain" << "plain/table"
+                                               << noPermission + "\nNot a directory";
+    QTest::newRow("folder that does not exist") << "" << "missing/table"
+                                                << noPermission + "\nNo such file or directory";
+    QTest::newRow("a folder stands where the file should") << "dir:table.tab" << "table"
+                                                           << cantDelete + "\nIs a directory";
     if (geteuid() != 0) {
-        QTest::newRow("read-only folder") << "readonly:ro" << "ro/table" << noPermission;
+        QTest::newRow("read-only folder") << "readonly:ro" << "ro/table" << noPermission + "\nPermission denied";
         QTest::newRow("read-only folder with the file in it") << "readonly-with-file:ro" << "ro/table"
-                                                              << cantDelete;
+                                                              << cantDelete + "\nPermission denied";
     }
 }
 

@@ -280,7 +280,7 @@ void TestProgramState::failedSaveKeepsThePreviousFile()
     const QString blocked = dir.filePath("occupied/config.cfg");
     SaveProgramState(blocked, unusualState(), O2RefGrid(), notifier);
     QCOMPARE(notifier.texts(RecordingNotifier::Message),
-             QStringList({"SaveLoadProgramState_Save_Error_1:\n Can't delete file before saving"}));
+             QStringList({"SaveLoadProgramState_Save_Error_1:\n Can't delete file before saving\nIs a directory"}));
     QVERIFY(QFileInfo(blocked).isDir());
 
     // A good save over an old file replaces it whole.
