@@ -99,6 +99,12 @@ bool LoadProgramState(const QString& fileName, ProgramState& s, O2RefGrid& grid,
         notifier.showMessage(QString::fromUtf8(StateTexts::FileNotExist));
         return false;
     }
+    // Anything but a plain file is refused before opening: a pipe would hold
+    // start-up until someone wrote to it, and a folder has nothing to read.
+    if (!QFileInfo(fileName).isFile()) {
+        notifier.showMessage(QString::fromUtf8(StateTexts::LoadError2) + QString::fromUtf8(StateTexts::NotARegularFile));
+        return false;
+    }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         notifier.showMessage(QString::fromUtf8(StateTexts::LoadError2) + file.errorString());

@@ -9,5 +9,7 @@ inline constexpr const char* SaveError2 = "SaveLoadProgramState_Save_Error_2:\n"
 inline constexpr const char* LoadError0 = "SaveLoadProgramState_LoadError_0:\n";
 inline constexpr const char* FileNotExist = "SaveLoadProgramState_SaveError_1:\n FILE NOT EXIST\n";
 inline constexpr const char* LoadError2 = "SaveLoadProgramState_LoadError_2:\n";
+// Our own reason for a state file that is a folder, a pipe or a device.
+inline constexpr const char* NotARegularFile = "not a regular file";
 inline constexpr const char* UnknownAddress = "UNKNOWN_ADDRESS";
 }  // namespace StateTexts

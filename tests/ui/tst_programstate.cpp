@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // A state with every field away from its default.
@@ -64,7 +67,8 @@ private slots:
     void gridCellsAreStoredAsTheirIntegerPrefix_data();
     void gridCellsAreStoredAsTheirIntegerPrefix();
     void missingFileSaysSoOnce();
-    void unreadableFileSaysWhy();
+    void notAPlainFileIsRefusedAtOnce_data();
+    void notAPlainFileIsRefusedAtOnce();
     void shortFileKeepsWhatWasRead_data();
     void shortFileKeepsWhatWasRead();
     void arbitraryBytesNeverCrash();
@@ -212,17 +216,34 @@ void TestProgramState::missingFileSaysSoOnce()
              QStringList({"SaveLoadProgramState_SaveError_1:\n FILE NOT EXIST\n"}));
 }
 
-void TestProgramState::unreadableFileSaysWhy()
+void TestProgramState::notAPlainFileIsRefusedAtOnce_data()
 {
-    QVERIFY(QDir(dir.path()).mkpath("config.cfg"));
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << "folder";
+    // A pipe would hold start-up until someone wrote to it.
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("link to a pipe") << "link";
+}
+
+void TestProgramState::notAPlainFileIsRefusedAtOnce()
+{
+    QFETCH(QString, kind);
+    const QByteArray where = QFile::encodeName(path);
+    if (kind == u"folder") {
+        QVERIFY(QDir(dir.path()).mkpath("config.cfg"));
+    } else if (kind == u"fifo") {
+        QVERIFY(::mkfifo(where.constData(), 0644) == 0);
+    } else {
+        const QByteArray fifo = QFile::encodeName(dir.filePath("pipe"));
+        QVERIFY(::mkfifo(fifo.constData(), 0644) == 0);
+        QVERIFY(::symlink(fifo.constData(), where.constData()) == 0);
+    }
     ProgramState s;
     O2RefGrid grid;
     QVERIFY(!LoadProgramState(path, s, grid, notifier));
-    const QStringList messages = notifier.texts(RecordingNotifier::Message);
-    QCOMPARE(messages.size(), 1);
-    QVERIFY2(messages[0].startsWith("SaveLoadProgramState_LoadError_2:\n") &&
-                 messages[0].size() > 35,
-             qPrintable(messages[0]));
+    QCOMPARE(notifier.texts(RecordingNotifier::Message),
+             QStringList{QStringLiteral("SaveLoadProgramState_LoadError_2:\nnot a regular file")});
+    QFile::remove(path);
     QDir(path).removeRecursively();
 }
 
