@@ -232,10 +232,19 @@ void TestLogStore::readersSeeWholeSamplesWhileAppending()
     // over it: no reader may ever see a half-appended sample.
     LogStore store;
     std::atomic<bool> done{false};
+    // Loads happen in the first half only: the poll waits there until the
+    // reader has stopped loading, so the last append is surely the newest.
+    std::atomic<qint32> appended{0};
+    std::atomic<bool> loadsOver{false};
     constexpr qint32 samples = 60000;
-    std::thread poll([&store, &done] {
-        for (qint32 k = 0; k < samples; ++k)
+    std::thread poll([&] {
+        for (qint32 k = 0; k < samples; ++k) {
+            if (k == samples / 2)
+                while (!loadsOver)
+                    std::this_thread::yield();
             store.append(numbered(k));
+            appended = k + 1;
+        }
         done = true;
     });
 
@@ -264,7 +273,9 @@ void TestLogStore::readersSeeWholeSamplesWhileAppending()
             QVERIFY(numberOf(tail) >= 0);
         }
         store.deriveO2Smooth(20, store.sampleCount());
-        if (++reads % 500 == 0)
+        if (appended >= samples / 2)
+            loadsOver = true;
+        if (++reads % 50 == 0 && !loadsOver)
             store.replaceLog(patternedRecording(50));
     }
     poll.join();
