@@ -92,10 +92,18 @@ LogPage::LogPage(QWidget* page)
     LogInterp_btn->setObjectName("LogInterp_btn");
     LogExtrap_btn->setCheckable(true);
     LogInterp_btn->setCheckable(true);
+    // Four buttons on a narrow row: the icons take little, the two texts
+    // keep the rest with less padding so that they are read whole.
+    row->setContentsMargins(6, 6, 6, 6);
+    row->setSpacing(6);
+    for (QPushButton* b : {LogUndoBtn, LogRedo_btn})
+        b->setFixedWidth(44);
+    for (QPushButton* b : {LogExtrap_btn, LogInterp_btn})
+        b->setStyleSheet("padding: 6px 4px;");
     row->addWidget(LogUndoBtn);
     row->addWidget(LogRedo_btn);
-    row->addWidget(LogExtrap_btn);
-    row->addWidget(LogInterp_btn);
+    row->addWidget(LogExtrap_btn, 1);
+    row->addWidget(LogInterp_btn, 1);
 
     LogSetup_layt = new QWidget(page);
     LogSetup_layt->setObjectName("LogSetup_layt");
