@@ -52,3 +52,29 @@ bool TapFilter::eventFilter(QObject* watched, QEvent* event)
     }
     return QObject::eventFilter(watched, event);
 }
+
+PressFilter::PressFilter(QWidget* target, std::function<void()> onPress) : QObject(target), pressed(std::move(onPress))
+{
+    target->setFocusPolicy(Qt::NoFocus);
+    target->installEventFilter(this);
+    for (QWidget* inner : target->findChildren<QWidget*>()) {
+        inner->setFocusPolicy(Qt::NoFocus);
+        inner->installEventFilter(this);
+    }
+}
+
+bool PressFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (pressed)
+            pressed();
+        return true;
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        return true;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}

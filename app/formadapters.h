@@ -58,3 +58,18 @@ private:
     QPoint pressedAt;
     QElapsedTimer pressTime;
 };
+
+// A press on a widget that should act as a button although it is a display
+// (the throttle gauge's angle box): every mouse press on it or its inner
+// widgets runs `onPress` and goes no further, so the widget itself takes
+// neither the press nor the focus.
+class PressFilter : public QObject {
+public:
+    PressFilter(QWidget* target, std::function<void()> onPress);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void()> pressed;
+};

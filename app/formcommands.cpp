@@ -23,10 +23,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
 
 #include <initializer_list>
+#include <utility>
 #include <optional>
 
 namespace {
@@ -112,10 +114,25 @@ void TTabbedForm::wireCommands()
             [this] { TabEdit_spbtnClick(*Tab->TableChart, *Tab->TabChartCurve_lbl); });
     connect(Tab->TrainedEdit_spbtn, &QPushButton::clicked, this,
             [this] { TrainedEdit_spbtnClick(*Tab->TableChart, *Tab->TabChartCurve_lbl); });
+    // The options panel's chart selectors choose what a double click on the
+    // table chart edits, as the two edit buttons do; "ECT" and "IAT" choose
+    // their correction series, whose cells a double click does not set.
+    connect(Tab->ChartTab_btn, &QPushButton::clicked, this,
+            [this] { TabEdit_spbtnClick(*Tab->TableChart, *Tab->TabChartCurve_lbl); });
+    connect(Tab->ChartTrained_btn, &QPushButton::clicked, this,
+            [this] { TrainedEdit_spbtnClick(*Tab->TableChart, *Tab->TabChartCurve_lbl); });
+    for (auto [button, series] : {std::pair{Tab->ChartIAT_btn, 1}, std::pair{Tab->ChartECT_btn, 2}}) {
+        connect(button, &QPushButton::clicked, this, [this, button, series] {
+            Tab->TableChart->pressSelector(series);
+            Tab->TabChartCurve_lbl->setText(button->text());
+        });
+    }
     connect(Tab->TableChart, &ZoomScrollChartView::longTap, this,
             [this] { TableChartLongTap(*Tab->TabTopRectangle, *Bar->Rectangle18, *Tab->Rectangle8); });
-    connect(Tab->TabUndo_btn, &QPushButton::clicked, this, [this] { Tables->UndoRedo(false); });
-    connect(Tab->TabRedo_btn, &QPushButton::clicked, this, [this] { Tables->UndoRedo(true); });
+    for (QPushButton* b : {Tab->TabUndo_btn, Log->LogUndoBtn})
+        connect(b, &QPushButton::clicked, this, [this] { Tables->UndoRedo(false); });
+    for (QPushButton* b : {Tab->TabRedo_btn, Log->LogRedo_btn})
+        connect(b, &QPushButton::clicked, this, [this] { Tables->UndoRedo(true); });
     for (QPushButton* b : {Tab->TabInterp_btn, Log->LogInterp_btn, Dash->DashInterp_btn})
         connect(b, &QPushButton::clicked, this, &TTabbedForm::Interp_btnClick);
     for (QPushButton* b : {Tab->TabExtrap_btn, Log->LogExtrap_btn, Dash->DashExtrap_btn})

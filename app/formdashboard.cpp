@@ -3,6 +3,7 @@
 #include "tabbedform.h"
 
 #include "correctioncontrols.h"
+#include "formadapters.h"
 #include "dashboardpage.h"
 #include "formanimation.h"
 #include "formtexts.h"
@@ -37,6 +38,8 @@ void TTabbedForm::wireDashboard()
     connect(Dash->TPS_layout->OxBase_rect, &RoundButton::clicked, this, &TTabbedForm::OxBase_rectClick);
     connect(Dash->TPS_layout->Ox_ani, &FormAnimation::Finish, this, &TTabbedForm::Ox_aniFinish);
     connect(Dash->Throttle_rect, &RoundButton::clicked, this, &TTabbedForm::Throttle_rectClick);
+    // The angle number lies over the gauge; a press on it opens the panel too.
+    new PressFilter(Dash->TPSAngle_numbox, [this] { Throttle_rectClick(); });
     connect(Dash->Throttle_ani, &FormAnimation::Finish, this, &TTabbedForm::Throttle_aniFinish);
     connect(c->CorrSetup_rect, &RoundButton::clicked, this, &TTabbedForm::CorrSetup_rectClick);
     connect(c->Corr_btn, &QPushButton::clicked, this, &TTabbedForm::CorrSetup_rectClick);
@@ -45,6 +48,11 @@ void TTabbedForm::wireDashboard()
                            Dash->Corr_Setup_layout->Button6, Dash->Oxygen_Sensor_layout->OsTest_btn})
         connect(b, &QPushButton::clicked, this, &TTabbedForm::BtnOkClosesViewClick);
 
+    // Choosing a sensor type fills the reference grid with its default value.
+    // (Loading the state sets the box with its signals blocked: the grid
+    // read from the file wins.)
+    connect(Dash->Oxygen_Sensor_layout->ComboBoxO2, &QComboBox::currentIndexChanged, this,
+            &TTabbedForm::ComboBoxO2Change);
     connect(Dash->Oxygen_Sensor_layout->FillO2RefGrid_btn, &QPushButton::clicked, this, [this] {
         O2RefGrid->FillO2Cells(static_cast<int>(std::trunc(Dash->Oxygen_Sensor_layout->O2Ref_numbox->value())));
     });
@@ -64,6 +72,22 @@ void TTabbedForm::wireDashboard()
     connect(c->ClearTrainedInWindow_sbtn, &QPushButton::clicked, this, &TTabbedForm::ClearTrainedInWindow_sbtnClick);
     connect(c->ClearTrainedAll_sbtn, &QPushButton::clicked, this, &TTabbedForm::ClearTrainedAll_sbtnClick);
     connect(Dash->TextConnection, &QPlainTextEdit::textChanged, this, &TTabbedForm::TextConnectionChange);
+}
+
+void TTabbedForm::ComboBoxO2Change(int index)
+{
+    switch (index) {
+    case 0:
+    case 2:
+        O2RefGrid->FillO2Cells(25);
+        break;
+    case 1:
+    case 3:
+        O2RefGrid->FillO2Cells(147);
+        break;
+    default:
+        break;
+    }
 }
 
 void TTabbedForm::openSetupPanelAnimation(FormAnimation* animation)

@@ -1,5 +1,6 @@
 // Hot keys: they act on whichever page is shown while the window has the
-// keyboard. Enter and the arrows go no further; typed characters do.
+// keyboard. Enter, the arrows and Space go no further; other typed
+// characters do.
 #include "tabbedform.h"
 
 #include "correctioncontrols.h"
@@ -34,6 +35,11 @@ bool TTabbedForm::eventFilter(QObject* watched, QEvent* event)
     const bool consumed = type == QEvent::KeyPress ? FormKeyDown(key->key(), key->text(), key->isAutoRepeat())
                                                    : FormKeyUp(key->key(), key->text(), key->isAutoRepeat());
     if (consumed)
+        return true;
+    // Space is the marker and nothing else: the control with the focus (a
+    // button clicked last, a switch, a box) must not be pressed or toggled
+    // by it, or marking an event during a drive would change the table.
+    if (key->key() == Qt::Key_Space || key->text() == QLatin1String(" "))
         return true;
     passedKeyEvent = event;
     return false;

@@ -123,7 +123,7 @@ void TTabbedForm::RefSwitchClick()
 {
     TpsSetupPanel* tps = Dash->TPS_Setup_layout;
     ReferenceSwitchView view;
-    view.colourLabels = [tps](const PinLabelColours&) { tps->colourPins(); };
+    view.colourLabels = [tps](const PinLabelColours& c) { tps->setPinColours(c.label8, c.label9); };
     view.setConnectionMemo = [this](const QString& text) { Dash->TextConnection->setPlainText(text); };
     const bool checked = tps->RefSwitch->isChecked();
     guarded([this, checked, &view] { ToggleReference(Rxtx.get(), messages(), checked, view); });
@@ -132,9 +132,11 @@ void TTabbedForm::RefSwitchClick()
 void TTabbedForm::showReferenceMode()
 {
     TpsSetupPanel* tps = Dash->TPS_Setup_layout;
-    if (BtMethod->Connected != 0)
+    // Without a Converter the labels keep the wiring last shown.
+    if (BtMethod->Connected != 0) {
         tps->RefSwitch->setChecked(referenceSwitchChecked(BtMethod->RefMode));
-    tps->colourPins();
+        tps->colourPins();
+    }
 }
 
 void TTabbedForm::Angle_SpinBoxChange(double value)

@@ -17,7 +17,7 @@ void TTabbedForm::SetUpLogChart()
     connect(Log->ChartLog, &ZoomScrollChartView::longTap, this, &TTabbedForm::ChartLogGesture);
     // Connected after the table page's own handlers, so the store has
     // already gone back or forward when the log chart redraws.
-    for (QPushButton* button : {Tab->TabUndo_btn, Tab->TabRedo_btn})
+    for (QPushButton* button : {Tab->TabUndo_btn, Tab->TabRedo_btn, Log->LogUndoBtn, Log->LogRedo_btn})
         connect(button, &QPushButton::clicked, LogChart, &LogCharts::RedrawAfterTableChange);
 }
 

@@ -15,6 +15,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include <cmath>
 #include <exception>
@@ -62,8 +63,13 @@ void TTabbedForm::applyState(const ProgramState& s)
     OxygenSetupPanel* oxygen = Dash->Oxygen_Sensor_layout;
     CorrSetupPanel* corr = Dash->Corr_Setup_layout;
     LanguageId = s.LanguageId;
-    // An index the box does not have leaves it without a selection.
-    oxygen->ComboBoxO2->setCurrentIndex(s.o2SensorTypeIndex);
+    // An index the box does not have leaves it without a selection. The
+    // stored grid was read with the state: the box's own fill must not
+    // overwrite it.
+    {
+        const QSignalBlocker keepGrid(oxygen->ComboBoxO2);
+        oxygen->ComboBoxO2->setCurrentIndex(s.o2SensorTypeIndex);
+    }
     oxygen->ComboBoxO2Output->setCurrentIndex(s.o2OutputUnitIndex);
     corr->ComboBoxAutoCorrType->setCurrentIndex(s.autoCorrTypeIndex);
     Dash->TPS_Setup_layout->ComboBoxTpsSetup->setCurrentIndex(s.tpsSetupUnitIndex);

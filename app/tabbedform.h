@@ -152,6 +152,7 @@ public slots:
 
     // Dashboard.
     void OxBase_rectClick();
+    void ComboBoxO2Change(int index);
     void Ox_aniFinish();
     void Throttle_rectClick();
     void Throttle_aniFinish();

@@ -2,10 +2,6 @@
 
 #include "table.h"
 
-#include <QDate>
-#include <QDateTime>
-#include <QTime>
-
 #include <algorithm>
 #include <cmath>
 
@@ -31,10 +27,8 @@ DrawRange drawRange(qsizetype n, qsizetype windowStart, qsizetype windowEnd, qsi
 
 qreal timeOrigin()
 {
-    // The axes show local times of day; a day without a clock change keeps
-    // 0:00 at the origin.
-    static const qreal origin = qreal(QDateTime(QDate(2000, 1, 1), QTime(0, 0)).toMSecsSinceEpoch());
-    return origin;
+    // The time axes count milliseconds from the first sample.
+    return 0;
 }
 
 double enrichmentPercent(qint32 value)

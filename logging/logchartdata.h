@@ -45,10 +45,9 @@ struct DrawRange {
 // kept inside 0 .. n - TailSamples. No drawing below MinSamples samples.
 DrawRange drawRange(qsizetype n, qsizetype windowStart, qsizetype windowEnd, qsizetype step);
 
-// The axis position of sample k: k x 20 ms after `origin` (milliseconds
-// since the epoch of the time of day 0:00:00.000 the axis shows).
+// The axis position of sample k: k x 20 ms after `origin`.
 inline qreal sampleTime(qreal origin, qsizetype k) { return origin + qreal(k) * SampleMs; }
-// Local midnight of a fixed day, the time axes' 0:00:00.000.
+// The time axes' 0:0:0:0, the first sample.
 qreal timeOrigin();
 
 // (value - 128) / 1.28 to the nearest whole number, halves to even.

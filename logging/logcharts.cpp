@@ -2,13 +2,14 @@
 
 #include "logcharttexts.h"
 #include "logchartview.h"
+#include "logtimeaxis.h"
 #include "table.h"
 #include "zantolog.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDateTime>
-#include <QDateTimeAxis>
+#include <QFontMetricsF>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScrollArea>
@@ -33,18 +34,19 @@ void styleAxis(QAbstractAxis* axis)
     axis->setGridLineColor(QColor(0x80, 0x80, 0x80, 70));
 }
 
-QDateTimeAxis* timeAxis(QChart* chart)
+QCategoryAxis* timeAxis(QChart* chart)
 {
-    auto* axis = new QDateTimeAxis(chart);
+    // Labels at whole steps of time, written h:m:s:ms; the axis keeps them
+    // right for whatever range a zoom or scroll gives it.
+    auto* axis = new QCategoryAxis(chart);
     styleAxis(axis);
-    axis->setFormat(QString::fromUtf8(LogChartTexts::TimeFormat));
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     // The bottom axis title is empty and hidden.
     axis->setTitleText(QString());
     axis->setTitleVisible(false);
     QFont font = axis->titleFont();
     font.setPointSize(12);
     axis->setTitleFont(font);
-    axis->setTickCount(4);
     const qreal origin = timeOrigin();
     LogChartView::setAxisRange(axis, origin, origin + 1000);
     return axis;
@@ -54,7 +56,38 @@ QDateTimeAxis* timeAxis(QChart* chart)
 
 LogCharts::LogCharts(TZantoLog& log, QObject* parent) : QObject(parent), logger(log)
 {
+    // A new recording or a loaded file: the whole of it.
     connect(&logger, &TZantoLog::redrawRequested, this, &LogCharts::RedrawLogCharts);
+}
+
+void LogCharts::RelabelTimeAxis(QCategoryAxis* axis, const QChart* chart)
+{
+    if (!axis || !chart || relabelling)
+        return;
+    relabelling = true;
+    const qreal min = axis->min();
+    const qreal max = axis->max();
+    const qreal span = std::max<qreal>(max - min, 0);
+    // Labels no closer than the widest one plus a gap.
+    const QFontMetricsF metrics(axis->labelsFont());
+    const qreal widest = metrics.horizontalAdvance(LogTimeAxis::label(qint64(max) / 1000 * 1000 + 888));
+    const qreal room = widest + metrics.horizontalAdvance(QStringLiteral("MM"));
+    const qreal width = chart->plotArea().width();
+    const double minimumMs = width > 0 ? span * room / width : span;
+    const qint64 step = LogTimeAxis::step(minimumMs, span);
+    const QList<qint64> ticks = LogTimeAxis::ticks(min, max, step);
+    QStringList labels;
+    for (qint64 t : ticks)
+        labels.append(LogTimeAxis::label(t - qint64(timeOrigin())));
+    // The same labels again (a layout pass) leave the axis alone.
+    if (labels != axis->categoriesLabels() || axis->startValue() != min) {
+        for (const QString& label : axis->categoriesLabels())
+            axis->remove(label);
+        axis->setStartValue(min);
+        for (qsizetype i = 0; i < ticks.size(); ++i)
+            axis->append(labels[i], qreal(ticks[i]));
+    }
+    relabelling = false;
 }
 
 LogCharts::~LogCharts() = default;
@@ -116,6 +149,7 @@ void LogCharts::SetUpLogCharts(LogChartView* log, QChartView* o2, Table* store, 
         logLeft->setTitleText(QString());
         c->addAxis(logBottom, Qt::AlignBottom);
         c->addAxis(logLeft, Qt::AlignLeft);
+        watchTimeAxis(logBottom, c);
         for (int i = 0; i < SeriesCount; ++i)
             logList.append(addSeries(log, LogChartTexts::SeriesTitles[i], SeriesColours[size_t(i)], true));
         // The legend (hidden) carries the legend texts.
@@ -139,6 +173,7 @@ void LogCharts::SetUpLogCharts(LogChartView* log, QChartView* o2, Table* store, 
         o2Left->setRange(0, 5);
         c->addAxis(o2Bottom, Qt::AlignBottom);
         c->addAxis(o2Left, Qt::AlignLeft);
+        watchTimeAxis(o2Bottom, c);
         o2List.append(addSeries(o2, LogChartTexts::SeriesTitles[O2], O2SeriesColours[O2Raw], false));
         o2List.append(addSeries(o2, LogChartTexts::SeriesTitles[O2sm], O2SeriesColours[O2Smooth], false));
     }
@@ -148,6 +183,14 @@ void LogCharts::SetUpLogCharts(LogChartView* log, QChartView* o2, Table* store, 
     logger.ClearLog();
     logger.loggingActive = false;
     logger.hasData = false;
+}
+
+void LogCharts::watchTimeAxis(QCategoryAxis* axis, QChart* chart)
+{
+    const auto relabel = [this, axis, chart] { RelabelTimeAxis(axis, chart); };
+    connect(axis, &QValueAxis::rangeChanged, this, relabel);
+    connect(chart, &QChart::plotAreaChanged, this, relabel);
+    relabel();
 }
 
 void LogCharts::createButtons(QScrollArea* box)
@@ -204,6 +247,11 @@ void LogCharts::SetChartStep(qsizetype count)
 
 void LogCharts::RedrawLogCharts(qsizetype step)
 {
+    refill(step, false);
+}
+
+void LogCharts::refill(qsizetype step, bool keepView)
+{
     if (logger.loggingActive)
         return;
     // One consistent copy (shared, not copied) of the recording.
@@ -227,14 +275,17 @@ void LogCharts::RedrawLogCharts(qsizetype step)
     if (chartLog) {
         for (int i = 0; i < logList.size(); ++i)
             logList[i]->replace(points.log[size_t(i)]);
-        LogChartView::setAxisRange(logBottom, origin, end);
-        logLeft->setRange(LeftMin, LeftMax);
+        if (!keepView) {
+            LogChartView::setAxisRange(logBottom, origin, end);
+            logLeft->setRange(LeftMin, LeftMax);
+        }
         chartLog->setHomeRanges(origin, end, LeftMin, LeftMax);
     }
     if (chartO2) {
         for (int i = 0; i < o2List.size(); ++i)
             o2List[i]->replace(points.o2[size_t(i)]);
-        LogChartView::setAxisRange(o2Bottom, origin, end);
+        if (!keepView)
+            LogChartView::setAxisRange(o2Bottom, origin, end);
         // The oxygen chart's value axis follows its data.
         double low = 0;
         double high = 0;
@@ -264,8 +315,9 @@ void LogCharts::RedrawLogCharts(qsizetype step)
 
 void LogCharts::RedrawAfterTableChange()
 {
+    // The person may have zoomed in to place points: the view stays.
     if (logger.hasData)
-        RedrawLogCharts(logger.chartStep);
+        refill(logger.chartStep, true);
 }
 
 void LogCharts::ToggleButtonClick(int tag)
@@ -380,7 +432,7 @@ void LogCharts::ChartLogDoubleTap()
     const int index = std::clamp(int(maf[chosen].y()), 0, 255);
     const int written = int(std::clamp(value, 0.0, 255.0));
     table->SetPoint(index, written, 1);
-    RedrawLogCharts(logger.chartStep);
+    refill(logger.chartStep, true);
 }
 
 void LogCharts::SyncO2TimeAxis()

@@ -11,7 +11,8 @@
 class LogChartView;
 class QAbstractButton;
 class QChartView;
-class QDateTimeAxis;
+class QCategoryAxis;
+class QChart;
 class QLineSeries;
 class QScrollArea;
 class QToolButton;
@@ -66,11 +67,16 @@ public:
     // chartStep := count / 430, at least 1 (the logger keeps it).
     void SetChartStep(qsizetype count);
     // Refills both charts with the logger's window widened by `step`,
-    // every step-th sample; nothing while logging runs or for fewer than
-    // 118 samples.
+    // every step-th sample, and shows the whole; nothing while logging runs
+    // or for fewer than 118 samples.
     void RedrawLogCharts(qsizetype step);
-    // After an undo or redo of the table: the "Tab" series follows.
+    // After an undo or redo of the table: the "Tab" series follows, the
+    // zoom and scroll stay as they are.
     void RedrawAfterTableChange();
+    // Puts the time labels on `axis` for its current range: whole steps of
+    // time as far apart as the plot's width lets them stand without
+    // overlapping.
+    void RelabelTimeAxis(QCategoryAxis* axis, const QChart* chart);
 
     // A toggle button was clicked (tag = its index).
     void ToggleButtonClick(int tag);
@@ -97,9 +103,9 @@ public:
     QLineSeries* logSeries(int index) const { return logList.value(index); }
     QLineSeries* o2Series(int index) const { return o2List.value(index); }
     const QList<QToolButton*>& toggleButtons() const { return buttons; }
-    QDateTimeAxis* logTimeAxis() const { return logBottom; }
+    QCategoryAxis* logTimeAxis() const { return logBottom; }
     QValueAxis* logValueAxis() const { return logLeft; }
-    QDateTimeAxis* o2TimeAxis() const { return o2Bottom; }
+    QCategoryAxis* o2TimeAxis() const { return o2Bottom; }
     QValueAxis* o2ValueAxis() const { return o2Left; }
     // How many redraws have refilled the charts.
     int redrawCount() const { return redraws; }
@@ -109,6 +115,9 @@ private:
     QLineSeries* addSeries(QChartView* view, const char* title, QRgb colour, bool markers);
     void createButtons(QScrollArea* box);
     void findHint(QPoint pos);
+    // RedrawLogCharts; keepView leaves the axes' ranges as they are.
+    void refill(qsizetype step, bool keepView);
+    void watchTimeAxis(QCategoryAxis* axis, QChart* chart);
 
     TZantoLog& logger;
     QPointer<LogChartView> chartLog;
@@ -117,10 +126,11 @@ private:
     QList<QLineSeries*> logList;
     QList<QLineSeries*> o2List;
     QList<QToolButton*> buttons;
-    QDateTimeAxis* logBottom = nullptr;
+    QCategoryAxis* logBottom = nullptr;
     QValueAxis* logLeft = nullptr;
-    QDateTimeAxis* o2Bottom = nullptr;
+    QCategoryAxis* o2Bottom = nullptr;
     QValueAxis* o2Left = nullptr;
     LogChartData::Points points;
     int redraws = 0;
+    bool relabelling = false;
 };

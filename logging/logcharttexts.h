@@ -17,9 +17,6 @@ inline constexpr char MarkersButton[] = "*****";
 // Left-axis title of the oxygen chart.
 inline constexpr char O2AxisTitle[] = "O2";
 
-// Label format of both time axes.
-inline constexpr char TimeFormat[] = "h:m:s:z";
-
 // Style name of the toggle buttons.
 inline constexpr char ToggleButtonStyle[] = "listitembutton";
 

@@ -130,8 +130,9 @@ void TFile_frm::buildWindow()
     QFont nameFont = FileNameEdit->font();
     nameFont.setPointSize(16);
     FileNameEdit->setFont(nameFont);
-    // Return only ends the typing (and with it a touch keyboard); it chooses nothing.
-    connect(FileNameEdit, &QLineEdit::returnPressed, FileNameEdit, &QLineEdit::clearFocus);
+    // Return in the name box chooses, as OK does (the queued call lets the
+    // box finish its own key handling before the window closes).
+    connect(FileNameEdit, &QLineEdit::returnPressed, this, &TFile_frm::Ok_btnClick, Qt::QueuedConnection);
     nameLayout->addWidget(Text1);
     nameLayout->addWidget(FileNameEdit);
 
@@ -403,6 +404,12 @@ void TFile_frm::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Back && FormKeyDown(HardwareBackKey)) {
         event->accept();
+        return;
+    }
+    // Escape leaves as Cancel does.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        Cancel_btnClick();
         return;
     }
     QWidget::keyPressEvent(event);

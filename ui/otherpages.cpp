@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -77,14 +78,32 @@ LogPage::LogPage(QWidget* page)
     Rectangle9->setGeometry(0, 570, 394, 56);
     auto* row = new QHBoxLayout(Rectangle9);
     row->setContentsMargins(10, 6, 10, 6);
+    // Undo and redo of the table, so a point written on the log chart can
+    // be taken back from this page.
+    LogUndoBtn = new QPushButton(Rectangle9);
+    LogUndoBtn->setObjectName("LogUndoBtn");
+    LogUndoBtn->setIcon(QIcon(":/icons/undo.svg"));
+    LogRedo_btn = new QPushButton(Rectangle9);
+    LogRedo_btn->setObjectName("LogRedo_btn");
+    LogRedo_btn->setIcon(QIcon(":/icons/redo.svg"));
     LogExtrap_btn = new QPushButton(QString::fromUtf8(FormTexts::Extrapolation), Rectangle9);
     LogExtrap_btn->setObjectName("LogExtrap_btn");
     LogInterp_btn = new QPushButton(QString::fromUtf8(FormTexts::Interpolation), Rectangle9);
     LogInterp_btn->setObjectName("LogInterp_btn");
     LogExtrap_btn->setCheckable(true);
     LogInterp_btn->setCheckable(true);
-    row->addWidget(LogExtrap_btn);
-    row->addWidget(LogInterp_btn);
+    // Four buttons on a narrow row: the icons take little, the two texts
+    // keep the rest with less padding so that they are read whole.
+    row->setContentsMargins(6, 6, 6, 6);
+    row->setSpacing(6);
+    for (QPushButton* b : {LogUndoBtn, LogRedo_btn})
+        b->setFixedWidth(44);
+    for (QPushButton* b : {LogExtrap_btn, LogInterp_btn})
+        b->setStyleSheet("padding: 6px 4px;");
+    row->addWidget(LogUndoBtn);
+    row->addWidget(LogRedo_btn);
+    row->addWidget(LogExtrap_btn, 1);
+    row->addWidget(LogInterp_btn, 1);
 
     LogSetup_layt = new QWidget(page);
     LogSetup_layt->setObjectName("LogSetup_layt");

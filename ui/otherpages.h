@@ -33,6 +33,8 @@ struct LogPage {
     QWidget* LogSetup_layt;
     OptionsPanel* LogSetup;
     QWidget* Rectangle9;
+    QPushButton* LogUndoBtn;
+    QPushButton* LogRedo_btn;
     QPushButton* LogExtrap_btn;
     QPushButton* LogInterp_btn;
 };

@@ -134,8 +134,9 @@ TpsSetupPanel::TpsSetupPanel(QWidget* page)
     pins->addWidget(Label9);
     pins->addStretch();
     body->addLayout(pins);
+    // The labels show the wiring last sent or read, not the switch: a
+    // refused switch must leave them as they are.
     colourPins();
-    connect(RefSwitch, &QCheckBox::toggled, this, &TpsSetupPanel::colourPins);
 
     Closed_rb = radio("Closed_rb", t(FormTexts::ThrottleClosed), this);
     Open_rb = radio("Open_rb", t(FormTexts::ThrottleOpen), this);
@@ -167,12 +168,17 @@ TpsSetupPanel::TpsSetupPanel(QWidget* page)
 void TpsSetupPanel::colourPins()
 {
     const bool on = RefSwitch->isChecked();
+    setPinColours(on ? PinIdle : PinActive, on ? PinActive : PinIdle);
+}
+
+void TpsSetupPanel::setPinColours(quint32 label8, quint32 label9)
+{
     const auto paint = [](QLabel* l, quint32 argb) {
         l->setStyleSheet(QStringLiteral("color: %1; font-size: 14pt; font-weight: bold;")
                              .arg(QColor::fromRgba(argb).name(QColor::HexArgb)));
     };
-    paint(Label8, on ? PinIdle : PinActive);
-    paint(Label9, on ? PinActive : PinIdle);
+    paint(Label8, label8);
+    paint(Label9, label9);
 }
 
 OxygenSetupPanel::OxygenSetupPanel(QWidget* page)

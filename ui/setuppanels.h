@@ -68,6 +68,8 @@ public:
 
     // Switch on: 4PIN grey, 3PIN red; off: the other way round.
     void colourPins();
+    // The two label colours as given (ARGB).
+    void setPinColours(quint32 label8, quint32 label9);
 };
 
 // "Oxygen_Sensor_layout": sensor type and unit, offset, reference grid.

@@ -7,6 +7,7 @@
 #include "filebrowser.h"
 #include "formtexts.h"
 #include "otherpages.h"
+#include "protocoltexts.h"
 #include "linkerror.h"
 #include "linktexts.h"
 #include "messages.h"
@@ -21,6 +22,7 @@
 #include "voltmeter.h"
 #include "zantolog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -74,6 +76,7 @@ private slots:
     void fileMessagesReachTheTableAndTheLog();
     void buttonsOpenTheFileBrowser();
     void dashboardChartTapAndLongTap();
+    void referenceSwitchColoursThePinsWhenSent();
 
 private:
     std::unique_ptr<TTabbedForm> start();
@@ -343,6 +346,28 @@ void TestConnectedWindow::dashboardChartTapAndLongTap()
     QTRY_VERIFY(chart->isHidden());
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, middle);
     QVERIFY(chart->bottomAxisAutomatic());
+}
+
+void TestConnectedWindow::referenceSwitchColoursThePinsWhenSent()
+{
+    auto form = start();
+    QVERIFY(form);
+    connectToSimulator(*form);
+    QTest::qWait(1200);
+    QTest::mouseClick(form->Dash->Throttle_rect, Qt::LeftButton);
+    TpsSetupPanel* tps = form->Dash->TPS_Setup_layout;
+    QTRY_VERIFY(!tps->isHidden());
+    // The simulated Converter reports reference mode 0: the 3-pin wiring.
+    QVERIFY(tps->RefSwitch->isChecked());
+    QVERIFY(tps->Label8->styleSheet().contains("#ffc0c0c0"));
+    QVERIFY(tps->Label9->styleSheet().contains("#ffff0000"));
+    notifier.clear();
+    QTest::mouseClick(tps->RefSwitch, Qt::LeftButton);
+    QCOMPARE(notifier.texts(RecordingNotifier::Message), QStringList{QString::fromUtf8(ProtocolTexts::WaitFiveSeconds)});
+    QVERIFY(tps->Label8->styleSheet().contains("#ffff0000"));
+    QVERIFY(tps->Label9->styleSheet().contains("#ffc0c0c0"));
+    QCOMPARE(form->Dash->TextConnection->toPlainText(), QString::fromUtf8(ProtocolTexts::Restart4Pin));
+    QCOMPARE(form->Rxtx->Connected.load(), 0);
 }
 
 QTEST_MAIN(TestConnectedWindow)

@@ -3,6 +3,7 @@
 #include "logcharts.h"
 #include "logcharttexts.h"
 #include "logchartview.h"
+#include "logtimeaxis.h"
 #include "recordingnotifier.h"
 #include "settingsboxes.h"
 #include "table.h"
@@ -14,8 +15,8 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QDateTime>
-#include <QDateTimeAxis>
+#include <QFontMetricsF>
+#include <QCategoryAxis>
 #include <QLineSeries>
 #include <QScrollArea>
 #include <QSignalSpy>
@@ -142,6 +143,15 @@ private slots:
     void doubleTapOnTopEdgeWritesPoint();
     void redrawAfterTableChange();
     void zoomScrollAndUndoMoveOxygenChart();
+    void timeLabel_data();
+    void timeLabel();
+    void timeStep_data();
+    void timeStep();
+    void timeTicks_data();
+    void timeTicks();
+    void drawnTimeLabels_data();
+    void drawnTimeLabels();
+    void editsKeepTheZoom();
 };
 
 void TestLogChart::setUpBuildsSeriesAndButtons()
@@ -163,7 +173,9 @@ void TestLogChart::setUpBuildsSeriesAndButtons()
     QCOMPARE(f.charts.o2ValueAxis()->titleText(), QStringLiteral("O2"));
     QCOMPARE(f.charts.logValueAxis()->min(), 0.0);
     QCOMPARE(f.charts.logValueAxis()->max(), 5.0);
-    QCOMPARE(f.charts.logTimeAxis()->format(), QStringLiteral("h:m:s:z"));
+    // Labels stand on their times, not between them.
+    QCOMPARE(f.charts.logTimeAxis()->labelsPosition(), QCategoryAxis::AxisLabelsPositionOnValue);
+    QCOMPARE(f.charts.o2TimeAxis()->labelsPosition(), QCategoryAxis::AxisLabelsPositionOnValue);
     QVERIFY(!f.chartLog->chart()->legend()->isVisible());
     QCOMPARE(f.chartLog->chart()->backgroundBrush().color().rgba(), QRgb(0xFF000000));
 
@@ -220,8 +232,8 @@ void TestLogChart::redrawWindow()
         QCOMPARE(maf[i].y(), double((i * step) % 200));
     }
     // The time axis runs from 0 to the last sample drawn.
-    QCOMPARE(f.charts.logTimeAxis()->min().toMSecsSinceEpoch(), qint64(timeOrigin()));
-    QCOMPARE(f.charts.logTimeAxis()->max().toMSecsSinceEpoch(), qint64(sampleX(lastSample)));
+    QCOMPARE(f.charts.logTimeAxis()->min(), timeOrigin());
+    QCOMPARE(f.charts.logTimeAxis()->max(), sampleX(lastSample));
     QCOMPARE(f.charts.o2TimeAxis()->max(), f.charts.logTimeAxis()->max());
 }
 
@@ -255,16 +267,18 @@ void TestLogChart::noRedrawWhileLogging()
 void TestLogChart::sampleTimeOfDay_data()
 {
     QTest::addColumn<int>("sample");
-    QTest::addColumn<QTime>("time");
-    QTest::newRow("180000") << 180000 << QTime(1, 0, 0, 0);
-    QTest::newRow("3051") << 3051 << QTime(0, 1, 1, 20);
-    QTest::newRow("0") << 0 << QTime(0, 0, 0, 0);
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("180000") << 180000 << qint64(3600000) << "1:0:0:0";
+    QTest::newRow("3051") << 3051 << qint64(61020) << "0:1:1:20";
+    QTest::newRow("0") << 0 << qint64(0) << "0:0:0:0";
 }
 
 void TestLogChart::sampleTimeOfDay()
 {
     QFETCH(int, sample);
-    QFETCH(QTime, time);
+    QFETCH(qint64, ms);
+    QFETCH(QString, label);
     LogPageFixture f;
     LogColumns c;
     c.resize(std::max(sample + 200, 200));
@@ -276,9 +290,8 @@ void TestLogChart::sampleTimeOfDay()
     const QList<QPointF> maf = f.charts.logSeries(Maf)->points();
     const int at = sample == 0 ? 0 : 1;
     QCOMPARE(maf.size(), sample == 0 ? 3 : 4);
-    const QDateTime drawn = QDateTime::fromMSecsSinceEpoch(qint64(maf[at].x()));
-    QCOMPARE(drawn.time(), time);
-    QCOMPARE(drawn.date(), QDate(2000, 1, 1));
+    QCOMPARE(maf[at].x(), qreal(ms));
+    QCOMPARE(LogTimeAxis::label(qint64(maf[at].x())), label);
 }
 
 void TestLogChart::seriesValues_data()
@@ -480,8 +493,8 @@ void TestLogChart::zoomScrollAndUndoMoveOxygenChart()
     QCoreApplication::processEvents();
     const auto logMin = [&] { return f.charts.logTimeAxis()->min(); };
     const auto logMax = [&] { return f.charts.logTimeAxis()->max(); };
-    const QDateTime homeMin = logMin();
-    const QDateTime homeMax = logMax();
+    const qreal homeMin = logMin();
+    const qreal homeMax = logMax();
 
     const QRectF area = f.charts.plotCorners();
     const QPoint from = f.viewportPixel(area.topLeft() + QPointF(area.width() * 0.3, 20));
@@ -495,7 +508,7 @@ void TestLogChart::zoomScrollAndUndoMoveOxygenChart()
     QCOMPARE(f.charts.o2TimeAxis()->min(), logMin());
     QCOMPARE(f.charts.o2TimeAxis()->max(), logMax());
 
-    const QDateTime zoomedMin = logMin();
+    const qreal zoomedMin = logMin();
     QTest::mousePress(vp, Qt::RightButton, {}, to);
     QTest::mouseMove(vp, to + QPoint(40, 0));
     QTest::mouseRelease(vp, Qt::RightButton, {}, to + QPoint(40, 0));
@@ -511,6 +524,212 @@ void TestLogChart::zoomScrollAndUndoMoveOxygenChart()
     QCOMPARE(f.charts.logValueAxis()->max(), 5.0);
     QCOMPARE(f.charts.o2TimeAxis()->min(), homeMin);
     QCOMPARE(f.charts.o2TimeAxis()->max(), homeMax);
+}
+
+void TestLogChart::timeLabel_data()
+{
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("5.220 s") << qint64(5220) << "0:0:5:220";
+    QTest::newRow("5.100 s") << qint64(5100) << "0:0:5:100";
+    QTest::newRow("sample 3051") << qint64(3051 * 20) << "0:1:1:20";
+    QTest::newRow("whole second") << qint64(7000) << "0:0:7:0";
+    QTest::newRow("one hour") << qint64(3600000) << "1:0:0:0";
+    QTest::newRow("past a day") << qint64(25 * 3600000 + 61001) << "25:1:1:1";
+    QTest::newRow("zero") << qint64(0) << "0:0:0:0";
+    QTest::newRow("negative") << qint64(-40) << "0:0:0:0";
+}
+
+void TestLogChart::timeLabel()
+{
+    QFETCH(qint64, ms);
+    QFETCH(QString, label);
+    QCOMPARE(LogTimeAxis::label(ms), label);
+}
+
+void TestLogChart::timeStep_data()
+{
+    QTest::addColumn<double>("minimumMs");
+    QTest::addColumn<double>("spanMs");
+    QTest::addColumn<qint64>("step");
+    const double minute = 60000;
+    QTest::newRow("room for every second") << 300.0 << minute << qint64(1000);
+    QTest::newRow("exactly a second") << 1000.0 << minute << qint64(1000);
+    QTest::newRow("just over a second") << 1001.0 << minute << qint64(2000);
+    QTest::newRow("5 s") << 2500.0 << minute << qint64(5000);
+    QTest::newRow("10 s") << 7000.0 << 10 * minute << qint64(10000);
+    QTest::newRow("30 s") << 12000.0 << 10 * minute << qint64(30000);
+    QTest::newRow("1 min") << 31000.0 << 60 * minute << qint64(60000);
+    QTest::newRow("2 min") << 61000.0 << 60 * minute << qint64(120000);
+    QTest::newRow("10 min") << 400000.0 << 600 * minute << qint64(600000);
+    QTest::newRow("30 min") << 700000.0 << 600 * minute << qint64(1800000);
+    QTest::newRow("1 h") << 2000000.0 << 6000 * minute << qint64(3600000);
+    QTest::newRow("10 h") << 5 * 3600000.0 + 1 << 6000 * minute << qint64(36000000);
+    QTest::newRow("1 day") << 11 * 3600000.0 << 60000 * minute << qint64(86400000);
+    QTest::newRow("2 days") << 30 * 3600000.0 << 60000 * minute << qint64(2 * 86400000LL);
+    // Below two seconds on screen the labels come closer than a second.
+    QTest::newRow("close zoom, 50 ms") << 30.0 << 1500.0 << qint64(50);
+    QTest::newRow("close zoom, 20 ms") << 0.0 << 1000.0 << qint64(20);
+    QTest::newRow("close zoom, 500 ms") << 300.0 << 1999.0 << qint64(500);
+    QTest::newRow("close zoom, no room below a second") << 600.0 << 1999.0 << qint64(1000);
+    QTest::newRow("two seconds: whole seconds") << 30.0 << 2000.0 << qint64(1000);
+    QTest::newRow("nonsense width") << -5.0 << minute << qint64(1000);
+}
+
+void TestLogChart::timeStep()
+{
+    QFETCH(double, minimumMs);
+    QFETCH(double, spanMs);
+    QFETCH(qint64, step);
+    QCOMPARE(LogTimeAxis::step(minimumMs, spanMs), step);
+}
+
+void TestLogChart::timeTicks_data()
+{
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<qint64>("step");
+    QTest::addColumn<QList<qint64>>("ticks");
+    QTest::newRow("both ends") << 0.0 << 5000.0 << qint64(1000) << QList<qint64>{0, 1000, 2000, 3000, 4000, 5000};
+    QTest::newRow("inside") << 1500.0 << 4200.0 << qint64(1000) << QList<qint64>{2000, 3000, 4000};
+    QTest::newRow("rounding at the ends") << 999.9999999 << 3000.0000001 << qint64(1000)
+                                          << QList<qint64>{1000, 2000, 3000};
+    QTest::newRow("50 ms") << 5100.0 << 5220.0 << qint64(50) << QList<qint64>{5100, 5150, 5200};
+    QTest::newRow("none in range") << 5100.0 << 5900.0 << qint64(1000) << QList<qint64>{};
+    QTest::newRow("reversed") << 3000.0 << 1000.0 << qint64(1000) << QList<qint64>{};
+    QTest::newRow("no step") << 0.0 << 1000.0 << qint64(0) << QList<qint64>{};
+}
+
+void TestLogChart::timeTicks()
+{
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(qint64, step);
+    QFETCH(QList<qint64>, ticks);
+    QCOMPARE(LogTimeAxis::ticks(min, max, step), ticks);
+}
+
+void TestLogChart::drawnTimeLabels_data()
+{
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<QString>("someLabel");
+    // 3000 samples, 59.6 s drawn.
+    QTest::newRow("whole recording") << -1.0 << -1.0 << "0:0:0:0";
+    QTest::newRow("zoomed to 4 s") << 5100.0 << 9100.0 << "0:0:6:0";
+    QTest::newRow("zoomed to a second") << 5000.0 << 6000.0 << "0:0:5:500";
+    QTest::newRow("scrolled") << 41700.0 << 51700.0 << "0:0:50:0";
+}
+
+void TestLogChart::drawnTimeLabels()
+{
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(QString, someLabel);
+    LogPageFixture f;
+    QVERIFY(f.ready());
+    f.record(3000, [](int, qsizetype k) { return qint32(k % 5); });
+    QCoreApplication::processEvents();
+    QCategoryAxis* axis = f.charts.logTimeAxis();
+    if (min >= 0)
+        axis->setRange(min, max);
+    QCoreApplication::processEvents();
+    min = axis->min();
+    max = axis->max();
+
+    const QStringList labels = axis->categoriesLabels();
+    QVERIFY2(labels.size() >= 2, qPrintable(labels.join(' ')));
+    QVERIFY2(labels.contains(someLabel), qPrintable(labels.join(' ')));
+    const QFontMetricsF metrics(axis->labelsFont());
+    QChart* chart = f.chartLog->chart();
+    QLineSeries* maf = f.charts.logSeries(Maf);
+    qint64 step = 0;
+    qreal previousRight = -1e9;
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        const qreal at = axis->endValue(labels[i]);
+        // Each label names the time it stands on, inside the visible range.
+        QCOMPARE(LogTimeAxis::label(qint64(at)), labels[i]);
+        QVERIFY(at >= min && at <= max);
+        if (i == 1)
+            step = qint64(at - axis->endValue(labels[0]));
+        if (i >= 1) {
+            QCOMPARE(qint64(at - axis->endValue(labels[i - 1])), step);
+            QCOMPARE(qint64(at) % step, qint64(0));
+        }
+        // Centred on its time, it does not reach the one before.
+        const qreal x = chart->mapToPosition(QPointF(at, 0), maf).x();
+        const qreal half = metrics.horizontalAdvance(labels[i]) / 2;
+        QVERIFY2(x - half > previousRight, qPrintable(labels.join(' ')));
+        previousRight = x + half;
+    }
+    // As many as fit: the next smaller step would crowd them.
+    const QList<qint64> steps = {20, 50, 100, 200, 500, 1000, 2000, 5000, 10000, 30000, 60000};
+    const qsizetype index = steps.indexOf(step);
+    QVERIFY(index >= 0);
+    if (index > 0 && (steps[index - 1] >= 1000 || max - min < 2000)) {
+        const qreal pixelsPerMs = chart->plotArea().width() / (max - min);
+        QVERIFY(steps[index - 1] * pixelsPerMs < metrics.horizontalAdvance(labels.last()) * 1.5);
+    }
+}
+
+void TestLogChart::editsKeepTheZoom()
+{
+    LogPageFixture f;
+    QVERIFY(f.ready());
+    f.record(3000, [](int c, qsizetype) { return c == LogPageFixture::columnOf(&LogColumns::colMaf) ? 40 : 0; });
+    QCoreApplication::processEvents();
+    const qreal homeMax = f.charts.logTimeAxis()->max();
+    QRectF area = f.charts.plotCorners();
+    QWidget* vp = f.chartLog->viewport();
+    const QPoint from = f.viewportPixel(area.topLeft() + QPointF(area.width() * 0.3, 5));
+    const QPoint to = f.viewportPixel(area.topLeft() + QPointF(area.width() * 0.6, area.height() * 0.8));
+    QTest::mousePress(vp, Qt::LeftButton, {}, from);
+    QTest::mouseMove(vp, to);
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, to);
+    QCoreApplication::processEvents();
+    const qreal xMin = f.charts.logTimeAxis()->min();
+    const qreal xMax = f.charts.logTimeAxis()->max();
+    const qreal yMin = f.charts.logValueAxis()->min();
+    const qreal yMax = f.charts.logValueAxis()->max();
+    QVERIFY(xMin > 0 && xMax < homeMax && yMax < 5);
+    const QStringList zoomedLabels = f.charts.logTimeAxis()->categoriesLabels();
+
+    // A point written in the zoomed view.
+    area = f.charts.plotCorners();
+    const int redraws = f.charts.redrawCount();
+    f.doubleTap(f.viewportPixel(area.center()));
+    QCOMPARE(f.charts.redrawCount(), redraws + 1);
+    QVERIFY(f.table.GetPoint(40) > 0);
+    QCOMPARE(f.charts.logTimeAxis()->min(), xMin);
+    QCOMPARE(f.charts.logTimeAxis()->max(), xMax);
+    QCOMPARE(f.charts.logValueAxis()->min(), yMin);
+    QCOMPARE(f.charts.logValueAxis()->max(), yMax);
+    QCOMPARE(f.charts.o2TimeAxis()->min(), xMin);
+    QCOMPARE(f.charts.logTimeAxis()->categoriesLabels(), zoomedLabels);
+
+    // Undo and redo keep it too.
+    f.table.UndoRedo(false);
+    f.charts.RedrawAfterTableChange();
+    QCOMPARE(f.charts.logSeries(Tab)->at(0).y(), 0.0);
+    QCOMPARE(f.charts.logTimeAxis()->min(), xMin);
+    QCOMPARE(f.charts.logTimeAxis()->max(), xMax);
+    QCOMPARE(f.charts.logValueAxis()->max(), yMax);
+
+    // Undoing the zoom still goes back to the whole recording.
+    QTest::mousePress(vp, Qt::LeftButton, {}, to);
+    QTest::mouseMove(vp, from);
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, from);
+    QCOMPARE(f.charts.logTimeAxis()->max(), homeMax);
+    QCOMPARE(f.charts.logValueAxis()->max(), 5.0);
+
+    // A new recording shows the whole of it, whatever the zoom was.
+    f.charts.logTimeAxis()->setRange(1000, 2000);
+    f.charts.logValueAxis()->setRange(1, 2);
+    f.record(1000, [](int, qsizetype) { return 0; });
+    QCOMPARE(f.charts.logTimeAxis()->min(), 0.0);
+    QCOMPARE(f.charts.logTimeAxis()->max(), sampleX(978));
+    QCOMPARE(f.charts.logValueAxis()->min(), 0.0);
+    QCOMPARE(f.charts.logValueAxis()->max(), 5.0);
 }
 
 QTEST_MAIN(TestLogChart)
