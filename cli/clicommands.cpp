@@ -6,6 +6,7 @@
 #include "clitexts.h"
 #include "devicesettings.h"
 #include "firmwareupdate.h"
+#include "logautosave.h"
 #include "logcsv.h"
 #include "logfile.h"
 #include "messages.h"
@@ -118,6 +119,9 @@ int runRecord(CliSession& s, int ms, const QString& fileName, std::FILE* out)
 {
     QEventLoop loop;
     TZantoLog log(nullptr, s.rxtx.get(), s.bus, s.notifier);
+    // Written as it goes, so a killed run keeps all but its last moments;
+    // the stop replaces it with the finished recording.
+    log.RecordToFile(LogFile::withLogExtension(fileName));
     StopListener stopListener(loop);
     s.bus.Register(&stopListener);
 
@@ -139,7 +143,10 @@ int runRecord(CliSession& s, int ms, const QString& fileName, std::FILE* out)
     }
 
     const qsizetype samples = log.store().sampleCount();
-    if (samples > 0)
+    // A file the writer could not keep up is saved whole now, with the reason
+    // if that fails too.
+    const LogAutosave* writer = log.Autosave();
+    if (samples > 0 && !(writer && writer->finished()))
         log.SaveLog(fileName);
     printLine(out, text(CliTexts::SamplesPrefix) + QString::number(samples));
     if (samples == 0) {
