@@ -11,8 +11,8 @@
 #include "logfile.h"
 #include "messages.h"
 #include "savefile.h"
-#include "sigintwatcher.h"
 #include "stderrnotifier.h"
+#include "stopsignalwatcher.h"
 #include "tabletransfer.h"
 #include "tbtmethod.h"
 #include "trxtx.h"
@@ -125,8 +125,9 @@ int runRecord(CliSession& s, int ms, const QString& fileName, std::FILE* out)
     StopListener stopListener(loop);
     s.bus.Register(&stopListener);
 
-    SigintWatcher sigint;
-    QObject::connect(&sigint, &SigintWatcher::interrupted, &loop, &QEventLoop::quit);
+    // Ctrl-C, SIGTERM and SIGHUP end the recording as its time would.
+    StopSignalWatcher stopSignals;
+    QObject::connect(&stopSignals, &StopSignalWatcher::stopRequested, &loop, &QEventLoop::quit);
     QTimer duration;
     duration.setSingleShot(true);
     QObject::connect(&duration, &QTimer::timeout, &loop, &QEventLoop::quit);
