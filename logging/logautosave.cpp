@@ -83,16 +83,19 @@ void LogAutosave::writePending()
 
 bool LogAutosave::finish(const LogColumns& columns, int rangeLow, int rangeHigh)
 {
-    const bool wasWriting = running();
     // Whatever the atomic replace meets, the records so far are on the disk.
-    if (wasWriting)
+    if (running())
         writePending();
     closeFile();
-    if (filePath.isEmpty() || (!wasWriting && hasFailed))
+    if (filePath.isEmpty())
         return false;
+    // Also after a failed write: the recording in memory is whole, and the
+    // cause (a full disk) may be gone by now.
     const LogSaveOutcome outcome = SaveLogAtomically(filePath, columns, rangeLow, rangeHigh);
     if (!outcome) {
-        notifier.showMessage(autosaveText(LogTexts::AutosaveNotFinished, filePath, outcome.reason));
+        // After a failure the person has heard about this file once already.
+        if (!hasFailed)
+            notifier.showMessage(autosaveText(LogTexts::AutosaveNotFinished, filePath, outcome.reason));
         return false;
     }
     hasFinished = true;

@@ -41,8 +41,10 @@ public:
     // The timer's tick: appends the samples not yet written.
     void writePending();
 
-    // Ends the running file by the atomic replace with `columns`. False,
-    // after the message, when that failed (the file written so far stays).
+    // Ends the file by the atomic replace with `columns`, also after writing
+    // had failed. False when that failed: the file written so far stays,
+    // still marked unfinished, and a message says why (none when a failed
+    // write has already been reported).
     bool finish(const LogColumns& columns, int rangeLow, int rangeHigh);
 
     // Ends the running file and removes it (a recording without samples).

@@ -94,6 +94,7 @@ private slots:
     void unfinishedRecordingIsLoadedOnceAtStart();
     void recordingIsWrittenAndFinishedAndNotLoadedAgain();
     void oldestRecordingsGoOthersStay();
+    void fileTooLargeStopsTheWriterOnceLoggingGoesOn_data();
     void fileTooLargeStopsTheWriterOnceLoggingGoesOn();
 
 private:
@@ -269,8 +270,16 @@ void TestAutosaveWindow::oldestRecordingsGoOthersStay()
     QVERIFY(left.contains(QFileInfo(form->Logger->Autosave()->path()).fileName()));
 }
 
+void TestAutosaveWindow::fileTooLargeStopsTheWriterOnceLoggingGoesOn_data()
+{
+    QTest::addColumn<bool>("roomAtStop");
+    QTest::newRow("room again by the stop") << true;
+    QTest::newRow("still full at the stop") << false;
+}
+
 void TestAutosaveWindow::fileTooLargeStopsTheWriterOnceLoggingGoesOn()
 {
+    QFETCH(bool, roomAtStop);
     auto form = start();
     QVERIFY(form);
     connectToSimulator(*form);
@@ -295,16 +304,29 @@ void TestAutosaveWindow::fileTooLargeStopsTheWriterOnceLoggingGoesOn()
              QStringList{QString::fromUtf8(LogTexts::AutosaveStopped)
                              .arg(QDir::toNativeSeparators(file), QString::fromLocal8Bit(strerror(EFBIG)))});
     QVERIFY(!form->Dash->Stop_img->isHidden());
+    // Meanwhile the file keeps what it got, still marked unfinished.
+    const QByteArray cut = readAll(file);
+    QVERIFY(quint64(cut.size()) <= quint64(limited.rlim_cur));
+    QVERIFY(LogFile::isUnfinished(cut));
 
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &previous), 0);
-    std::signal(SIGXFSZ, oldHandler);
+    if (roomAtStop) {
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &previous), 0);
+        std::signal(SIGXFSZ, oldHandler);
+    }
     QTest::mouseClick(form->Dash->StartStop_rect, Qt::LeftButton);
     const qsizetype total = form->Logger->store().sampleCount();
     QVERIFY(total > atFailure);
-    // The file keeps the whole records it got; it is not passed off as finished.
-    const QByteArray kept = readAll(file);
-    QVERIFY(quint64(kept.size()) <= quint64(limited.rlim_cur));
-    QVERIFY(LogFile::isUnfinished(kept));
+    if (roomAtStop) {
+        // The file is finished with the whole recording.
+        QVERIFY(form->Logger->Autosave()->finished());
+        QCOMPARE(QFileInfo(file).size(), LogFile::fileSize(total));
+    } else {
+        // The file stays as it was cut, marked for the next start; no second message.
+        QVERIFY(!form->Logger->Autosave()->finished());
+        QCOMPARE(readAll(file), cut);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &previous), 0);
+        std::signal(SIGXFSZ, oldHandler);
+    }
     QCOMPARE(notifier.texts(RecordingNotifier::Message).size(), 1);
 
     // The rest behaves as before: save all writes the whole recording.
