@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "stopsignalwatcher.h"
 #include "tabbedform.h"
 
 #include <QApplication>
@@ -53,7 +54,26 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName("zantotps");
     QApplication::setApplicationVersion(ZANTO_VERSION);
     try {
+        // SIGTERM, SIGINT and SIGHUP close the window as its close button
+        // does: logging stopped, the socket closed, config.cfg written. A
+        // message box waiting for the person (even one of the start-up) is
+        // closed first, or it would hold the close up.
+        StopSignalWatcher stopSignals;
+        TTabbedForm* window = nullptr;
+        bool stopAsked = false;
+        QObject::connect(&stopSignals, &StopSignalWatcher::stopRequested, [&window, &stopAsked] {
+            stopAsked = true;
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+            if (window)
+                window->close();
+        });
         TTabbedForm form(nullptr, nullptr, options.link);
+        window = &form;
+        if (stopAsked) {
+            form.close();
+            return 0;
+        }
         form.show();
         return QApplication::exec();
     } catch (const std::exception& e) {

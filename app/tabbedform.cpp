@@ -1,6 +1,8 @@
 #include "tabbedform.h"
 
 #include "dashboardchartview.h"
+#include "defaultfilename.h"
+#include "logtexts.h"
 #include "filebrowser.h"
 #include "formadapters.h"
 #include "logchartview.h"
@@ -26,12 +28,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -141,6 +146,10 @@ void TTabbedForm::FormCreate()
     MTabControl->setCurrentIndex(DashboardPageIndex);
 
     Logger = std::make_unique<TZantoLog>(nullptr, Rxtx.get(), *Broadcaster, messages());
+    // Every recording also goes to disk as it runs, beside config.cfg, named
+    // as save all names its files.
+    Logger->EnableAutosave(QDir::current().filePath(QString::fromLatin1(LogTexts::AutosaveFolder)),
+                           [] { return defaultFileName(QDateTime::currentDateTime()); });
     SetUpLogChart();
 
     FileBrowserHost host;
@@ -181,6 +190,9 @@ void TTabbedForm::FormShow()
         Bar->Lang_txt->setText(QString::fromUtf8(FormTexts::LangRu));
         ApplyLanguage(0);
     }
+    // Once the window stands: a recording the last run could not finish
+    // becomes the current one, and the person is told.
+    QTimer::singleShot(0, this, [this] { Logger->RecoverAutosave(); });
 }
 
 void TTabbedForm::FormClose()

@@ -6,12 +6,13 @@
 #include "clitexts.h"
 #include "devicesettings.h"
 #include "firmwareupdate.h"
+#include "logautosave.h"
 #include "logcsv.h"
 #include "logfile.h"
 #include "messages.h"
 #include "atomicsave.h"
-#include "sigintwatcher.h"
 #include "stderrnotifier.h"
+#include "stopsignalwatcher.h"
 #include "tabletransfer.h"
 #include "tbtmethod.h"
 #include "trxtx.h"
@@ -117,11 +118,15 @@ int runRecord(CliSession& s, int ms, const QString& fileName, std::FILE* out)
 {
     QEventLoop loop;
     TZantoLog log(nullptr, s.rxtx.get(), s.bus, s.notifier);
+    // Written as it goes, so a killed run keeps all but its last moments;
+    // the stop replaces it with the finished recording.
+    log.RecordToFile(LogFile::withLogExtension(fileName));
     StopListener stopListener(loop);
     s.bus.Register(&stopListener);
 
-    SigintWatcher sigint;
-    QObject::connect(&sigint, &SigintWatcher::interrupted, &loop, &QEventLoop::quit);
+    // Ctrl-C, SIGTERM and SIGHUP end the recording as its time would.
+    StopSignalWatcher stopSignals;
+    QObject::connect(&stopSignals, &StopSignalWatcher::stopRequested, &loop, &QEventLoop::quit);
     QTimer duration;
     duration.setSingleShot(true);
     QObject::connect(&duration, &QTimer::timeout, &loop, &QEventLoop::quit);
@@ -138,7 +143,10 @@ int runRecord(CliSession& s, int ms, const QString& fileName, std::FILE* out)
     }
 
     const qsizetype samples = log.store().sampleCount();
-    if (samples > 0)
+    // A file the writer could not keep up is saved whole now, with the reason
+    // if that fails too.
+    const LogAutosave* writer = log.Autosave();
+    if (samples > 0 && !(writer && writer->finished()))
         log.SaveLog(fileName);
     printLine(out, text(CliTexts::SamplesPrefix) + QString::number(samples));
     if (samples == 0) {

@@ -113,40 +113,57 @@ QString withLogExtension(const QString& fileName)
     return fileName.endsWith(extension, Qt::CaseSensitive) ? fileName : fileName + extension;
 }
 
-bool write(QIODevice& device, const LogColumns& columns, int rangeLow, int rangeHigh)
+QByteArray header(int rangeLow, int rangeHigh, bool unfinished)
 {
-    std::array<char, HeaderSize> header{};
-    header[0] = static_cast<char>(low8(rangeLow));
-    header[1] = static_cast<char>(low8(rangeHigh));
-    std::memcpy(header.data() + MagicOffset, LogTexts::LogMagic, 5);  // byte 7 stays 0
-    header[FormatOffset] = static_cast<char>(FormatFull);
-    if (device.write(header.data(), HeaderSize) != HeaderSize)
-        return false;
+    QByteArray bytes(HeaderSize, '\0');
+    bytes[0] = static_cast<char>(low8(rangeLow));
+    bytes[1] = static_cast<char>(low8(rangeHigh));
+    std::memcpy(bytes.data() + MagicOffset, LogTexts::LogMagic, 5);  // byte 7 stays 0
+    bytes[FormatOffset] = static_cast<char>(FormatFull);
+    if (unfinished)
+        std::memcpy(bytes.data() + UnfinishedOffset, UnfinishedMark, sizeof UnfinishedMark);
+    return bytes;
+}
 
-    const qsizetype n = columns.shortest();
+bool isUnfinished(const QByteArray& bytes)
+{
+    return bytes.size() >= HeaderSize && std::memcmp(bytes.constData() + MagicOffset, LogTexts::LogMagic, 5) == 0
+           && static_cast<uchar>(bytes[FormatOffset]) == FormatFull
+           && std::memcmp(bytes.constData() + UnfinishedOffset, UnfinishedMark, sizeof UnfinishedMark) == 0;
+}
+
+void encodeRecords(const LogColumns& columns, qsizetype first, qsizetype last, char* out)
+{
     const qint32* in[LogColumns::Count];
     for (int c = 0; c < LogColumns::Count; ++c)
         in[c] = (columns.*logColumnInfo[static_cast<std::size_t>(c)].column).constData();
+    for (qsizetype k = first; k < last; ++k, out += RecordSize) {
+        out[0] = static_cast<char>(low8(in[0][k]));
+        out[1] = static_cast<char>(low8(in[1][k]));
+        out[2] = static_cast<char>(low8(in[2][k]));
+        out[3] = static_cast<char>(low8(in[3][k]));
+        out[4] = static_cast<char>(low8(in[4][k]));
+        out[5] = static_cast<char>(low8(in[5][k] >> 8));  // RPM, high byte first
+        out[6] = static_cast<char>(low8(in[5][k]));
+        out[7] = static_cast<char>(low8(in[6][k]));
+        putSigned(out + 8, in[7][k]);
+        out[10] = static_cast<char>(low8(in[8][k]));
+        out[11] = static_cast<char>(low8(in[9][k]));
+        out[12] = static_cast<char>(low8(in[10][k]));
+        putSigned(out + 13, in[11][k]);
+    }
+}
 
+bool write(QIODevice& device, const LogColumns& columns, int rangeLow, int rangeHigh)
+{
+    if (device.write(header(rangeLow, rangeHigh)) != HeaderSize)
+        return false;
+
+    const qsizetype n = columns.shortest();
     QByteArray block(std::min(n, BlockRecords) * RecordSize, Qt::Uninitialized);
     for (qsizetype start = 0; start < n; start += BlockRecords) {
         const qsizetype records = std::min(BlockRecords, n - start);
-        char* out = block.data();
-        for (qsizetype k = start; k < start + records; ++k, out += RecordSize) {
-            out[0] = static_cast<char>(low8(in[0][k]));
-            out[1] = static_cast<char>(low8(in[1][k]));
-            out[2] = static_cast<char>(low8(in[2][k]));
-            out[3] = static_cast<char>(low8(in[3][k]));
-            out[4] = static_cast<char>(low8(in[4][k]));
-            out[5] = static_cast<char>(low8(in[5][k] >> 8));  // RPM, high byte first
-            out[6] = static_cast<char>(low8(in[5][k]));
-            out[7] = static_cast<char>(low8(in[6][k]));
-            putSigned(out + 8, in[7][k]);
-            out[10] = static_cast<char>(low8(in[8][k]));
-            out[11] = static_cast<char>(low8(in[9][k]));
-            out[12] = static_cast<char>(low8(in[10][k]));
-            putSigned(out + 13, in[11][k]);
-        }
+        encodeRecords(columns, start, start + records, block.data());
         const qint64 bytes = records * RecordSize;
         if (device.write(block.constData(), bytes) != bytes)
             return false;

@@ -2,6 +2,7 @@
 
 #include "logcolumns.h"
 
+#include <QByteArray>
 #include <QString>
 
 class QIODevice;
@@ -19,6 +20,20 @@ inline constexpr int OldRecordSize = 8;
 inline constexpr int FormatFull = 1;
 inline constexpr int MagicOffset = 2;
 inline constexpr int FormatOffset = 10;
+
+// A file still being written as its recording runs carries this mark in the
+// header's unused bytes 11..14; a finished file has zeros there. Readers
+// ignore those bytes, so an unfinished file loads like any other.
+inline constexpr int UnfinishedOffset = 11;
+inline constexpr char UnfinishedMark[] = "REC";  // with its terminating 0: 4 bytes
+
+// The 15-byte header; `unfinished` sets the mark above.
+QByteArray header(int rangeLow, int rangeHigh, bool unfinished = false);
+// Whether a header (at least 15 bytes) carries the mark.
+bool isUnfinished(const QByteArray& header);
+
+// The records of samples first .. last-1 into `out` (RecordSize bytes each).
+void encodeRecords(const LogColumns& columns, qsizetype first, qsizetype last, char* out);
 
 // The name a log is saved under: ".log" appended unless the name already
 // ends in exactly that (case counts).

@@ -51,6 +51,18 @@ LogColumns LogStore::logColumns() const
     return log;
 }
 
+LogColumns LogStore::logColumnsFrom(qsizetype first) const
+{
+    LogColumns tail;
+    QMutexLocker lock(&mutex);
+    const qsizetype n = log.count();
+    if (first >= n)
+        return tail;
+    for (const LogColumnInfo& info : logColumnInfo)
+        (tail.*info.column) = (log.*info.column).mid(first);
+    return tail;
+}
+
 LogSnapshot LogStore::snapshot() const
 {
     QMutexLocker lock(&mutex);

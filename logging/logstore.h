@@ -27,6 +27,9 @@ public:
     qsizetype sampleCount() const;
 
     LogColumns logColumns() const;
+    // Copies of the log columns' entries from `first` on (nothing when the
+    // recording is not that long): what a writer has not taken yet.
+    LogColumns logColumnsFrom(qsizetype first) const;
     LogSnapshot snapshot() const;
 
     // Empties every column.

@@ -23,6 +23,26 @@ inline constexpr char CannotOpenLog[] = "Cannot open the log file %1: %2";
 inline constexpr char CannotReadLog[] = "Cannot read the log file %1: %2";
 inline constexpr char CannotWriteLog[] = "Cannot write the log file %1: %2";
 
+// Writing a recording to its autosave file as it runs; %1 is the file, %2
+// the system's reason. English and Russian in one message.
+inline constexpr char AutosaveStopped[] =
+    "Autosave stopped: %1 cannot be written (%2). The recording goes on in memory; save it before closing.\n\n"
+    "Автосохранение остановлено: файл %1 не записывается (%2). Запись продолжается в памяти; сохраните её перед "
+    "закрытием.";
+inline constexpr char AutosaveNotFinished[] =
+    "The autosave file %1 could not be finished (%2); it keeps the recording as written so far.\n\n"
+    "Файл автосохранения %1 не удалось завершить (%2); в нём осталась запись до этого момента.";
+// The next start found a recording that was not finished (the client was
+// killed or crashed while logging) and loaded it; %1 is the file.
+inline constexpr char AutosaveRecovered[] =
+    "The last recording was not finished (the program ended while logging). It has been loaded from %1 and is "
+    "shown on the log page.\n\n"
+    "Последняя запись не была завершена (программа закрылась во время записи). Она загружена из файла %1 и "
+    "показана на странице лога.";
+
+// The folder beside config.cfg that keeps the recordings written as they run.
+inline constexpr char AutosaveFolder[] = "autosave";
+
 // .log file.
 inline constexpr char LogExtension[] = ".log";
 inline constexpr char LogMagic[] = "ZaNtO";

@@ -1,12 +1,14 @@
 #include "zantolog.h"
 
+#include "autosavefolder.h"
 #include "commandset.h"
+#include "logautosave.h"
 #include "dashsample.h"
 #include "logfile.h"
+#include "logsave.h"
 #include "logtexts.h"
 #include "logthread.h"
 #include "protocoltexts.h"
-#include "atomicsave.h"
 #include "tbtmethod.h"
 #include "trxtx.h"
 #include "usernotifier.h"
@@ -14,7 +16,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <exception>
@@ -59,6 +60,8 @@ TZantoLog::~TZantoLog()
 {
     dashTimer.stop();
     endPollThread();
+    // A recording still running keeps its file, marked unfinished.
+    autosave.reset();
     bus.Unregister(this);
 }
 
@@ -98,6 +101,7 @@ void TZantoLog::StartLogging()
         return;
     }
 
+    beginAutosave();
     pollThread = std::make_unique<TLogThread>(*this);
     TLogThread* thread = pollThread.get();
     connect(thread, &QThread::finished, this, [this, thread] { pollThreadFinished(thread); }, Qt::QueuedConnection);
@@ -137,9 +141,94 @@ void TZantoLog::StopLogging()
     }
 
     loggingActive = false;
-    if (!endsRecording || !hasData)
+    if (!endsRecording)
         return;
-    FinishRecording();
+    if (hasData)
+        FinishRecording();
+    endAutosave();
+}
+
+void TZantoLog::EnableAutosave(const QString& folder, std::function<QString()> baseName)
+{
+    autosaveFolder = folder;
+    autosaveBaseName = std::move(baseName);
+    recordPath.clear();
+}
+
+void TZantoLog::RecordToFile(const QString& path)
+{
+    recordPath = path;
+    autosaveFolder.clear();
+    autosaveBaseName = nullptr;
+}
+
+void TZantoLog::beginAutosave()
+{
+    QString path = recordPath;
+    if (path.isEmpty() && autosaveBaseName) {
+        QString reason;
+        path = AutosaveFolder::prepare(autosaveFolder, autosaveBaseName(), AutosaveFolder::Kept - 1, &reason);
+        if (path.isEmpty()) {
+            notifier.showMessage(QString::fromUtf8(LogTexts::AutosaveStopped)
+                                     .arg(QDir::toNativeSeparators(autosaveFolder), reason));
+            return;
+        }
+    }
+    if (path.isEmpty())
+        return;
+    if (!autosave)
+        autosave = std::make_unique<LogAutosave>(logStore, notifier);
+    autosave->begin(path, rangeLow, rangeHigh);
+}
+
+void TZantoLog::endAutosave()
+{
+    if (!autosave || autosave->path().isEmpty())
+        return;
+    const LogColumns columns = logStore.logColumns();
+    if (columns.count() == 0)
+        autosave->discard();
+    else
+        autosave->finish(columns, rangeLow, rangeHigh);
+}
+
+bool TZantoLog::RecoverAutosave()
+{
+    if (autosaveFolder.isEmpty())
+        return false;
+    const QStringList found = AutosaveFolder::unfinished(autosaveFolder);
+    if (found.isEmpty())
+        return false;
+    // Only the newest becomes the current recording; the older ones (an
+    // earlier start that could not finish them) are left loadable by hand.
+    for (qsizetype i = 1; i < found.size(); ++i) {
+        QFile older(found.at(i));
+        if (older.open(QIODevice::ReadWrite) && older.seek(LogFile::UnfinishedOffset))
+            older.write(QByteArray(int(sizeof LogFile::UnfinishedMark), '\0'));
+    }
+
+    const QString path = found.first();
+    LoadLog(path);
+    const qsizetype n = logStore.sampleCount();
+    if (n > 0) {
+        // As the stop of that recording would have done.
+        windowStart = 0;
+        windowEnd = n - TailSamples;
+        DeriveO2Smooth(FirstSmoothed, n - TailSamples);
+        SetChartStep(n - TailSamples);
+        emit redrawRequested(chartStep);
+    }
+    notifier.showMessage(QString::fromUtf8(LogTexts::AutosaveRecovered).arg(QDir::toNativeSeparators(path)));
+    const SaveOutcome outcome = SaveLogAtomically(path, logStore.logColumns(), rangeLow, rangeHigh);
+    if (!outcome) {
+        // Not finished, but it must not come back at every start.
+        QFile file(path);
+        if (file.open(QIODevice::ReadWrite) && file.seek(LogFile::UnfinishedOffset))
+            file.write(QByteArray(int(sizeof LogFile::UnfinishedMark), '\0'));
+        notifier.showMessage(QString::fromUtf8(LogTexts::AutosaveNotFinished)
+                                 .arg(QDir::toNativeSeparators(path), outcome.reason));
+    }
+    return true;
 }
 
 void TZantoLog::PublishSample()
@@ -206,9 +295,7 @@ void TZantoLog::SaveLog(const QString& fileName)
 
     const QString name = LogFile::withLogExtension(fileName);
     // Replaces the old file only once the new one is whole on the disk.
-    const SaveOutcome saved = SaveAtomically(name, [&](QIODevice& device) {
-        return LogFile::write(device, columns, rangeLow, rangeHigh);
-    });
+    const SaveOutcome saved = SaveLogAtomically(name, columns, rangeLow, rangeHigh);
     const auto withReason = [&saved](const char* text) { return QString::fromUtf8(text) + u'\n' + saved.reason; };
     if (saved)
         return;

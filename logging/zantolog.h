@@ -9,8 +9,10 @@
 #include <QTimer>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
+class LogAutosave;
 class QIODevice;
 class TLogThread;
 class TRXTX;
@@ -77,6 +79,21 @@ public:
     // The same for any open device; `name` only appears in messages.
     void LoadLog(QIODevice& device, const QString& name);
 
+    // Every recording from now on is also written, as it runs, to its own
+    // file in `folder` (made when missing), named `baseName()` + ".log";
+    // the oldest beyond the newest 20 go when a recording starts.
+    void EnableAutosave(const QString& folder, std::function<QString()> baseName);
+    // The next recordings are written as they run to exactly this file.
+    void RecordToFile(const QString& path);
+    // The writer of the current or last recording, or null.
+    const LogAutosave* Autosave() const { return autosave.get(); }
+
+    // Loads the newest recording in the autosave folder that was never
+    // finished (the program ended while logging) as the current recording,
+    // finishes its file and says so. Older unfinished ones are only marked
+    // finished. False when there was none.
+    bool RecoverAutosave();
+
     // chartStep := count / 430, at least 1.
     void SetChartStep(qsizetype count);
 
@@ -130,7 +147,16 @@ private:
     void endPollThread();
     void pollThreadFinished(TLogThread* thread);
 
+    // Opens the writer for a starting recording, when one is wanted.
+    void beginAutosave();
+    // Finishes (or, without samples, removes) the file of an ending one.
+    void endAutosave();
+
     LogStore logStore;
+    std::unique_ptr<LogAutosave> autosave;
+    QString autosaveFolder;
+    std::function<QString()> autosaveBaseName;
+    QString recordPath;
     std::unique_ptr<TLogThread> pollThread;
     // The poll thread whose hand-over is running on this thread right now;
     // it waits for it to return, so it must not be waited for here.

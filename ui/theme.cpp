@@ -7,6 +7,8 @@ QString Theme::styleSheet()
 QWidget { color: #e6ecf2; font-family: "DejaVu Sans"; font-size: 10pt; }
 QStackedWidget, QStackedWidget > QWidget { background: transparent; }
 QLabel { background: transparent; }
+QMessageBox { background: #f0f0f0; }
+QMessageBox QLabel { color: #1a1a1a; }
 QPlainTextEdit, QTextEdit {
   background: #070b10; color: #7cdc6a; border: 1px solid #2c3a4c; border-radius: 8px;
   font-family: "DejaVu Sans Mono"; font-size: 9pt; padding: 4px;

@@ -1,4 +1,4 @@
-#include "sigintwatcher.h"
+#include "stopsignalwatcher.h"
 
 #include <QSocketNotifier>
 
@@ -11,7 +11,7 @@ namespace {
 // The write end for the handler; one watcher at a time.
 volatile std::sig_atomic_t writeFd = -1;
 
-extern "C" void onSigint(int)
+extern "C" void onStopSignal(int)
 {
     const int saved = errno;
     const char byte = 1;
@@ -24,28 +24,34 @@ extern "C" void onSigint(int)
 
 }  // namespace
 
-SigintWatcher::SigintWatcher(QObject* parent) : QObject(parent)
+StopSignalWatcher::StopSignalWatcher(std::initializer_list<int> signalNumbers, QObject* parent) : QObject(parent)
 {
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     writeFd = fds[1];
     struct sigaction action {};
-    action.sa_handler = onSigint;
+    action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    if (::sigaction(SIGINT, &action, &previous) != 0) {
+    for (const int number : signalNumbers) {
+        Previous old{number, {}};
+        if (::sigaction(number, &action, &old.action) != 0)
+            continue;
+        previous.push_back(old);
+    }
+    if (previous.empty()) {
         writeFd = -1;
         return;
     }
     notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &SigintWatcher::readPipe);
+    connect(notifier, &QSocketNotifier::activated, this, &StopSignalWatcher::readPipe);
     active = true;
 }
 
-SigintWatcher::~SigintWatcher()
+StopSignalWatcher::~StopSignalWatcher()
 {
-    if (active)
-        ::sigaction(SIGINT, &previous, nullptr);
+    for (const Previous& old : previous)
+        ::sigaction(old.number, &old.action, nullptr);
     writeFd = -1;
     delete notifier;
     for (int fd : fds) {
@@ -54,10 +60,10 @@ SigintWatcher::~SigintWatcher()
     }
 }
 
-void SigintWatcher::readPipe()
+void StopSignalWatcher::readPipe()
 {
     char bytes[16];
     while (::read(fds[0], bytes, sizeof bytes) > 0) {
     }
-    emit interrupted();
+    emit stopRequested();
 }
