@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# check-installed-files.sh BUILD PREFIX DESKTOP_FILE_VALIDATE APPSTREAMCLI
+set -euo pipefail
+build=$1 prefix=$2 validate_desktop=$3 appstreamcli=$4
+rm -rf "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail=0
+for f in bin/zantotps bin/zantotps-cli bin/converter-sim; do
+  [ -x "$prefix/$f" ] || { echo "missing program $f"; fail=1; }
+done
+desktop=$prefix/share/applications/org.zantotps.ZantoTPS.desktop
+metainfo=$prefix/share/metainfo/org.zantotps.ZantoTPS.metainfo.xml
+icon=$prefix/share/icons/hicolor/scalable/apps/zantotps.svg
+for f in "$desktop" "$metainfo" "$icon"; do
+  [ -s "$f" ] || { echo "missing $f"; fail=1; }
+done
+[ $fail -eq 0 ] || exit 1
+
+"$validate_desktop" "$desktop"
+"$appstreamcli" validate --no-net "$metainfo"
+# The entry starts the client in the per-user data folder, on the real Bluetooth stack.
+grep -qx 'Exec=zantotps --user-data' "$desktop" || { echo "unexpected Exec line"; exit 1; }
+grep -qx 'Icon=zantotps' "$desktop" || { echo "unexpected Icon line"; exit 1; }
+grep -q '<image>https://' "$metainfo" || { echo "screenshots without a web address"; exit 1; }
+# The icon is a well-formed SVG.
+head -c 200 "$icon" | grep -q '<svg' || { echo "icon is not an SVG"; exit 1; }
+echo "installed files valid"
