@@ -20,11 +20,11 @@ ClientOptions parseClientOptions(const QStringList& arguments)
                                   "N");
     const QCommandLineOption dataDir(
         "data-dir",
-        "Keep config.cfg, the first file folder and saves in DIR (created when\n"
-        "missing) instead of the current folder.",
+        "Keep config.cfg, the first file folder and saves in DIR (created when missing) "
+        "instead of the current folder.",
         "DIR");
     const QCommandLineOption userData(
-        "user-data", QStringLiteral("Same as --data-dir %1\n(the menu entry starts the client so).")
+        "user-data", QStringLiteral("Same as --data-dir %1 (the menu entry starts the client so).")
                          .arg(userDataFolder()));
     parser.addOption(simulator);
     parser.addOption(port);
