@@ -25,4 +25,19 @@ grep -qx 'Icon=zantotps' "$desktop" || { echo "unexpected Icon line"; exit 1; }
 grep -q '<image>https://' "$metainfo" || { echo "screenshots without a web address"; exit 1; }
 # The icon is a well-formed SVG.
 head -c 200 "$icon" | grep -q '<svg' || { echo "icon is not an SVG"; exit 1; }
+
+# A data folder the user cannot write into: a clear message and exit 2, before
+# any window is made (needs an ordinary user; as root every folder is writable).
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  locked=$(mktemp -d)
+  chmod 555 "$locked"
+  set +e
+  out=$(QT_QPA_PLATFORM=offscreen setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        "$prefix/bin/zantotps" --data-dir "$locked/sub" 2>&1)
+  rc=$?
+  set -e
+  rmdir "$locked"
+  [ $rc -eq 2 ] && [ "$out" = "zantotps: Cannot create the data folder '$locked/sub'." ] \
+    || { echo "unwritable data folder: exit $rc, said: $out"; exit 1; }
+fi
 echo "installed files valid"
