@@ -28,12 +28,17 @@ head -c 200 "$icon" | grep -q '<svg' || { echo "icon is not an SVG"; exit 1; }
 
 # A data folder the user cannot write into: a clear message and exit 2, before
 # any window is made (needs an ordinary user; as root every folder is writable).
-if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+if [ "$(id -u)" -ne 0 ] || ! command -v setpriv >/dev/null; then
+  echo "skipped the unwritable data folder check: needs root and setpriv"
+elif ! as_nobody "$prefix/bin/zantotps" --version >/dev/null 2>&1; then
+  # e.g. a chroot whose root folder only root may enter
+  echo "skipped the unwritable data folder check: nobody cannot run $prefix/bin/zantotps here"
+else
   locked=$(mktemp -d)
   chmod 555 "$locked"
   set +e
-  out=$(QT_QPA_PLATFORM=offscreen setpriv --reuid=nobody --regid=nogroup --clear-groups \
-        "$prefix/bin/zantotps" --data-dir "$locked/sub" 2>&1)
+  out=$(QT_QPA_PLATFORM=offscreen as_nobody "$prefix/bin/zantotps" --data-dir "$locked/sub" 2>&1)
   rc=$?
   set -e
   rmdir "$locked"
