@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include "datafolder.h"
 #include "serialstack.h"
 
 #include <QCommandLineParser>
@@ -17,9 +18,19 @@ ClientOptions parseClientOptions(const QStringList& arguments)
     const QCommandLineOption baud("baud", QStringLiteral("Baud rate of the serial ports (default %1).")
                                               .arg(SerialStack::DefaultBaud),
                                   "N");
+    const QCommandLineOption dataDir(
+        "data-dir",
+        "Keep config.cfg, the first file folder and saves in DIR (created when missing) "
+        "instead of the current folder.",
+        "DIR");
+    const QCommandLineOption userData(
+        "user-data", QStringLiteral("Same as --data-dir %1 (the menu entry starts the client so).")
+                         .arg(userDataFolder()));
     parser.addOption(simulator);
     parser.addOption(port);
     parser.addOption(baud);
+    parser.addOption(dataDir);
+    parser.addOption(userData);
 
     ClientOptions options;
     if (!parser.parse(arguments)) {
@@ -34,6 +45,19 @@ ClientOptions parseClientOptions(const QStringList& arguments)
     options.showVersion = parser.isSet(version);
     options.helpText = parser.helpText();
     options.versionText = QStringLiteral("zantotps %1\n").arg(QStringLiteral(ZANTO_VERSION));
+    if (parser.isSet(dataDir) && parser.isSet(userData)) {
+        options.error = QStringLiteral("Give either --data-dir or --user-data, not both.");
+        return options;
+    }
+    if (parser.isSet(dataDir)) {
+        options.dataFolder = parser.value(dataDir);
+        if (options.dataFolder.isEmpty()) {
+            options.error = QStringLiteral("The data folder name is empty.");
+            return options;
+        }
+    } else if (parser.isSet(userData)) {
+        options.dataFolder = userDataFolder();
+    }
     options.link.simulator = parser.isSet(simulator);
     options.link.ports = parser.values(port);
     if (parser.isSet(baud)) {

@@ -13,6 +13,7 @@ struct ClientOptions {
     QString versionText;
     QString error;  // non-empty when the arguments could not be parsed
     LinkOptions link;  // how to reach the Converter
+    QString dataFolder;  // working folder to use; empty: the current one
 };
 
 // Parses the client's arguments (argv[0] first). Needs no application object,

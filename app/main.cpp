@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "datafolder.h"
 #include "stopsignalwatcher.h"
 #include "tabbedform.h"
 
@@ -42,6 +43,13 @@ int main(int argc, char* argv[])
     if (options.showVersion) {
         std::fputs(qPrintable(options.versionText), stdout);
         return 0;
+    }
+    if (!options.dataFolder.isEmpty()) {
+        const QString problem = enterDataFolder(options.dataFolder);
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "zantotps: %s\n", qPrintable(problem));
+            return 2;
+        }
     }
     if (!displayAvailable()) {
         std::fputs("zantotps: no display found (DISPLAY is not set); start it on a desktop, "

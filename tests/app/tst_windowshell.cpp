@@ -1,8 +1,10 @@
 #include "commandline.h"
+#include "datafolder.h"
 #include "recordingnotifier.h"
 #include "tabbedform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QStackedWidget>
 #include <QTest>
@@ -14,6 +16,10 @@ private slots:
     void parsesHelpVersionAndRejectsUnknownOptions();
     void linkOptions_data();
     void linkOptions();
+    void dataFolderOptions_data();
+    void dataFolderOptions();
+    void entersANewNestedDataFolder();
+    void refusesADataFolderItCannotMake();
 };
 
 void TestWindowShell::opensOnTheDashboardPage()
@@ -95,6 +101,59 @@ void TestWindowShell::linkOptions()
     QCOMPARE(options.link.simulator, simulator);
     QCOMPARE(options.link.ports, ports);
     QCOMPARE(options.link.baud, baud);
+}
+
+
+void TestWindowShell::dataFolderOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("none") << QStringList() << QString() << QString();
+    QTest::newRow("data-dir") << QStringList{"--data-dir", "/tmp/a b"} << QString("/tmp/a b") << QString();
+    QTest::newRow("user-data") << QStringList{"--user-data"} << userDataFolder() << QString();
+    QTest::newRow("empty") << QStringList{"--data-dir="} << QString() << QString("The data folder name is empty.");
+    QTest::newRow("both") << QStringList{"--user-data", "--data-dir", "x"} << QString()
+                          << QString("Give either --data-dir or --user-data, not both.");
+}
+
+void TestWindowShell::dataFolderOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, folder);
+    QFETCH(QString, error);
+    arguments.prepend("zantotps");
+    const ClientOptions options = parseClientOptions(arguments);
+    QCOMPARE(options.error, error);
+    QCOMPARE(options.dataFolder, folder);
+    QVERIFY(parseClientOptions({"zantotps", "--help"}).helpText.contains("--data-dir <DIR>"));
+}
+
+void TestWindowShell::entersANewNestedDataFolder()
+{
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    const QString target = dir.path() + "/one/two";
+    QCOMPARE(enterDataFolder(target), QString());
+    const QString now = QDir::currentPath();
+    QDir::setCurrent(previous);
+    QCOMPARE(now, target);
+    // The write check leaves nothing behind.
+    QCOMPARE(QDir(target).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
+void TestWindowShell::refusesADataFolderItCannotMake()
+{
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QFile file(dir.path() + "/plain");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QCOMPARE(enterDataFolder(file.fileName()),
+             QString("Cannot use the data folder '%1': it is not a folder.").arg(file.fileName()));
+    QCOMPARE(enterDataFolder(file.fileName() + "/sub"),
+             QString("Cannot create the data folder '%1/sub'.").arg(file.fileName()));
+    QCOMPARE(QDir::currentPath(), previous);
 }
 
 QTEST_MAIN(TestWindowShell)
