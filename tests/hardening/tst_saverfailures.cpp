@@ -204,6 +204,10 @@ private:
 
 void TestSaverFailures::initTestCase()
 {
+    // What the other user may read must not hang on the umask this runs
+    // under (a fresh machine's may be 077): folders and files get the modes
+    // a home folder has.
+    ::umask(022);
     QVERIFY(dir.isValid());
     // Open to every user for reading, as a home folder is, but writable by
     // its owner only.
