@@ -142,6 +142,11 @@ QStringList saveInChild(Savers& savers, const QString& saver, const QString& pat
         } else if (failure == u"folder not writable") {
             if (setgid(Nobody) != 0 || setuid(Nobody) != 0)
                 _exit(3);
+            // Some machines keep the test's folder out of that user's reach;
+            // the row then says nothing about the saver.
+            struct stat seen {};
+            if (::lstat(QFile::encodeName(path).constData(), &seen) != 0)
+                _exit(5);
         }
         const QByteArray said = savers.save(saver, path).join(u'\x1e').toUtf8();
         const bool sent = write(pipeFds[1], said.constData(), size_t(said.size())) == said.size();
@@ -155,6 +160,8 @@ QStringList saveInChild(Savers& savers, const QString& saver, const QString& pat
     close(pipeFds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 5)
+        return {QStringLiteral("<target out of reach>")};
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return {QStringLiteral("<child ended with status %1>").arg(status)};
     return QString::fromUtf8(said).split(u'\x1e', Qt::SkipEmptyParts);
@@ -282,6 +289,8 @@ void TestSaverFailures::oldFileSurvivesAndTheReasonIsShown()
     const QStringList before = entriesOf(folder);
 
     const QStringList said = saveInChild(savers, saver, target, failure);
+    if (said == QStringList{QStringLiteral("<target out of reach>")})
+        QSKIP("the user nobody cannot reach the test folder on this machine");
 
     QCOMPARE(said, QStringList{expected.arg(target)});
     QCOMPARE(entriesOf(folder), before);
